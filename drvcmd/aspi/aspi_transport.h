@@ -1,0 +1,48 @@
+// ASPI back-end: the manager library, its host adapters and the one request
+// block that every command reuses; completion by event.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "drvcmd/transport.h"
+#include "platform/aspi.h"
+
+namespace drvcmd {
+
+inline constexpr std::size_t kHaIdentifierSize = 16;
+inline constexpr std::size_t kHaIdentifierSlotSize = 32;
+inline constexpr std::size_t kMaxHaIdentifierSlots = 16;
+
+class AspiTransport : public Transport {
+ public:
+  using Transport::Transport;
+  ~AspiTransport() override;
+
+  int StartTransport() override;
+  int StopTransport() override;
+  int ExecuteRequest(ScsiRequest& request) override;
+
+  std::uint8_t AdapterCount() const { return adapterCount_; }
+  // The adapter's SRB_HAInquiry record as the manager filled it.
+  const platform::SrbHaInquiry& AdapterRecord(int adapter) const {
+    return adapters_.at(adapter);
+  }
+  // paceaspi: each adapter's 16-byte HA_Identifier in its 32-byte slot.
+  const std::array<std::uint8_t, kHaIdentifierSlotSize>& HaIdentifierSlot(int adapter) const {
+    return haIdentifiers_.at(adapter);
+  }
+  // The single request block at the start of the request block buffer.
+  platform::SrbExecScsiCmd* RequestBlock();
+
+ private:
+  platform::Handle module_ = platform::kNullHandle;
+  std::uint8_t adapterCount_ = 0;
+  std::vector<platform::SrbHaInquiry> adapters_;
+  std::array<std::array<std::uint8_t, kHaIdentifierSlotSize>, kMaxHaIdentifierSlots>
+      haIdentifiers_{};
+  std::span<std::uint8_t> requestBlockBuffer_;
+  platform::Handle memory_[4] = {};  // data, request block, image, small
+};
+
+}  // namespace drvcmd

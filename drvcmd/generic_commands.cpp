@@ -1,0 +1,2 @@
+// Placeholder until the command layer lands.
+#include "drvcmd/generic_commands.h"

@@ -1,0 +1,20 @@
+// The modeless progress window (bar and one text line) that the pass-through
+// updater's drive scan and the update's timed wait show.
+#pragma once
+
+#include <string>
+
+namespace drvcmd {
+
+class ProgressWindow {
+ public:
+  virtual ~ProgressWindow() = default;
+  virtual void Create() = 0;  // create and show
+  virtual void SetRange(int low, int high) = 0;
+  virtual void SetStep(int step) = 0;
+  virtual void StepIt() = 0;
+  virtual void SetText(const std::string& text) = 0;
+  virtual void Destroy() = 0;
+};
+
+}  // namespace drvcmd

@@ -1,0 +1,40 @@
+// Pass-through back-end: drive letters opened as "\\.\X:", commands carried in
+// the direct or buffered pass-through record.
+#pragma once
+
+#include "drvcmd/transport.h"
+#include "platform/pass_through.h"
+
+namespace drvcmd {
+
+class SptiTransport : public Transport {
+ public:
+  using Transport::Transport;
+  ~SptiTransport() override;
+
+  int StartTransport() override;
+  int StopTransport() override;
+  int ExecuteRequest(ScsiRequest& request) override;
+
+  // 0 opened; -1 not usable (no message). An open drive is closed first.
+  int OpenDrive(char letter);
+  int CloseDrive();
+  bool DriveIsOpen() const { return handle_ != platform::kNullHandle; }
+  char OpenLetter() const { return openLetter_; }
+  // Takes the device's advisory lock for the rest of the open (firmware update).
+  int LockOpenDrive();
+
+  // The records of the last command (tests and diagnostics).
+  const platform::ScsiPassThroughDirectWithSense& DirectRecord() const { return direct_; }
+  const platform::ScsiPassThroughWithBuffers& BufferedRecord() const { return buffered_; }
+
+ private:
+  platform::Handle handle_ = platform::kNullHandle;
+  char openLetter_ = 0;
+  platform::ScsiAddress address_{};
+  platform::ScsiPassThroughDirectWithSense direct_{};
+  platform::ScsiPassThroughWithBuffers buffered_{};
+  platform::Handle memory_[3] = {};  // data, image, small
+};
+
+}  // namespace drvcmd

@@ -1,0 +1,64 @@
+// Every command an emulated drive receives, with every transport field, so tests
+// can assert on exactly what went out.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace emu {
+
+enum class CommandPath { kPassThroughDirect, kPassThroughBuffered, kAspi };
+
+struct LoggedCommand {
+  CommandPath path = CommandPath::kPassThroughDirect;
+  // Addressing: drive letter (pass-through, 0 for ASPI), adapter/target/lun.
+  char letter = 0;
+  std::uint8_t adapter = 0;
+  std::uint8_t target = 0;
+  std::uint8_t lun = 0;
+  std::array<std::uint8_t, 16> cdb{};
+  std::uint8_t cdbLength = 0;
+
+  // Pass-through record fields as received.
+  std::uint32_t ioControlCode = 0;
+  std::uint32_t inBufferSize = 0;
+  std::uint32_t outBufferSize = 0;
+  std::uint16_t length = 0;        // record Length
+  std::uint8_t dataIn = 0;         // DataIn
+  std::uint32_t transferLength = 0;  // DataTransferLength / SRB_BufLen
+  std::uint32_t timeOutValue = 0;  // seconds
+  std::uint8_t senseInfoLength = 0;
+  std::uint32_t senseInfoOffset = 0;
+  std::uintptr_t dataBufferOffset = 0;  // buffered record only
+  bool dataBufferIsNull = false;
+
+  // ASPI request block fields as received.
+  std::uint8_t srbFlags = 0;
+  std::uint8_t srbSenseLen = 0;
+  // The wait the program then made on the request's event (0xFFFFFFFF = none
+  // or INFINITE); filled in when the program waits.
+  std::uint32_t waitMilliseconds = 0xFFFFFFFFu;
+  bool waited = false;
+
+  // Data the program sent (data-out commands), and what the drive answered.
+  std::vector<std::uint8_t> dataOut;
+  std::uint8_t scsiStatus = 0;
+  std::array<std::uint8_t, 3> senseTriple{};  // key byte, ASC, ASCQ of the answer
+};
+
+class CommandLog {
+ public:
+  const std::vector<LoggedCommand>& Entries() const { return entries_; }
+  void Clear() { entries_.clear(); }
+  std::size_t Add(LoggedCommand entry) {
+    entries_.push_back(std::move(entry));
+    return entries_.size() - 1;
+  }
+  LoggedCommand& At(std::size_t index) { return entries_.at(index); }
+
+ private:
+  std::vector<LoggedCommand> entries_;
+};
+
+}  // namespace emu

@@ -1,0 +1,43 @@
+// The emulated PC: its platform services, buses and drives, loaded from a
+// machine file (JSON). Every service of platform::Platform is served from here.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "emulator/command_log.h"
+#include "platform/platform.h"
+
+namespace emu {
+
+class EmulatedDrive;
+
+struct MachineOptions {
+  // Tests use a fake clock: waits and delays advance time instead of sleeping.
+  bool fakeClock = false;
+  // Where kept state is written back; empty means the machine file itself.
+  std::string stateFile;
+  // Do not write state back at all (tests that load from a string).
+  bool readOnly = false;
+};
+
+class EmulatedMachine : public platform::Platform {
+ public:
+  // Null with an error naming the file (and the field or line) when the file
+  // cannot be read or is not a valid machine description.
+  static std::unique_ptr<EmulatedMachine> LoadFile(const std::string& path,
+                                                   const MachineOptions& options,
+                                                   std::string* error);
+  // From JSON text (tests); `name` stands for the file name in error messages.
+  static std::unique_ptr<EmulatedMachine> LoadText(const std::string& json,
+                                                   const std::string& name,
+                                                   const MachineOptions& options,
+                                                   std::string* error);
+
+  virtual CommandLog& Log() = 0;
+  // The device at a drive letter, or at an adapter/target; null when none.
+  virtual EmulatedDrive* DriveAtLetter(char letter) = 0;
+  virtual EmulatedDrive* DriveAt(int adapter, int target) = 0;
+};
+
+}  // namespace emu

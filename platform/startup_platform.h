@@ -1,0 +1,17 @@
+// Picks the platform once at start-up: the emulated machine named by
+// DVDUTIL_MACHINE, otherwise the real system.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+inline constexpr char kMachineEnvironmentVariable[] = "DVDUTIL_MACHINE";
+
+// Null with a message naming the machine file when it cannot be loaded.
+std::unique_ptr<Platform> OpenStartupPlatform(std::string* error);
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+# Sourced by test.sh and demo.sh.
+set -euo pipefail
+
+DVDUTIL_PACKAGES=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  fonts-dejavu-core
+)
+
+dvdutil_install_deps() {
+  local missing=()
+  local pkg
+  for pkg in "${DVDUTIL_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ "${#missing[@]}" -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo="sudo"
+    else
+      echo "error: missing packages (${missing[*]}) and not root; install them or run as root" >&2
+      return 1
+    fi
+  fi
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds the tree into $1 (default: build/).
+dvdutil_build() {
+  local root build
+  root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+  build="${1:-$root/build}"
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVDUTIL_WERROR=ON >/dev/null
+  cmake --build "$build" -j "$(nproc)"
+}

@@ -1,0 +1,119 @@
+// One emulated device on the machine's bus: what it answers to INQUIRY, TEST UNIT
+// READY and REQUEST SENSE, and, for the TAVREON drives, the firmware commands
+// (READ BUFFER 80h, WRITE BUFFER 30h/FFh/42h) over its own drive memory.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <nlohmann/json_fwd.hpp>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "emulator/drive_model.h"
+
+namespace emu {
+
+struct DriveModel;
+
+inline constexpr std::size_t kInquiryDataSize = 96;
+inline constexpr std::size_t kSenseDataSize = 18;
+// Drive memory: one main image (0x20000 bytes) followed by its tail block.
+inline constexpr std::uint32_t kDriveMainImageSize = 0x20000;
+inline constexpr std::uint32_t kDriveTailSize = 0x1010;
+inline constexpr std::uint32_t kDriveMemorySize = kDriveMainImageSize + kDriveTailSize;
+// Unit-specific bytes a programming run keeps.
+inline constexpr std::uint32_t kUnitBytesOffset = 0x400;
+inline constexpr std::uint32_t kUnitBytesSize = 0x50;
+inline constexpr std::uint32_t kDefaultNotReadyAfterProgrammingMs = 8000;
+
+enum class DiscKind { kNone, kCd, kDvd };
+
+struct SenseCode {
+  std::uint8_t key = 0;
+  std::uint8_t asc = 0;
+  std::uint8_t ascq = 0;
+};
+
+class EmulatedDrive {
+ public:
+  // Builds a device from its machine-file object. `where` names the object in
+  // error messages (e.g. "demo.json: devices[2]"). Null with *error set when a
+  // field of this device is missing, of the wrong type or out of range.
+  static std::unique_ptr<EmulatedDrive> FromJson(const nlohmann::json& device,
+                                                 const std::string& where, std::string* error);
+  // The device keys this class reads; the machine accepts these besides its own.
+  static std::span<const std::string_view> DeviceKeys();
+
+  ~EmulatedDrive();
+  EmulatedDrive(const EmulatedDrive&) = delete;
+  EmulatedDrive& operator=(const EmulatedDrive&) = delete;
+
+  CommandAnswer Execute(const CommandBlock& command, std::uint32_t nowMs);
+  // Ends a command with this check condition as the drive would, keeping the
+  // sense for the next REQUEST SENSE; the machine uses it for injected faults.
+  CommandAnswer FailWith(SenseCode sense);
+
+  std::uint8_t PeripheralType() const { return peripheralType_; }
+
+  // Kept state: drive memory as differences from the drive's factory memory,
+  // and the INQUIRY identity its firmware reports.
+  nlohmann::json SaveState() const;
+  bool LoadState(const nlohmann::json& state, std::string* error);
+
+  // Inspection for tests and tools.
+  bool HasFirmware() const { return !memory_.empty(); }
+  std::span<const std::uint8_t> Memory() const { return memory_; }
+  std::span<std::uint8_t> MutableMemory() { return memory_; }
+  const std::array<std::uint8_t, kInquiryDataSize>& InquiryData() const { return inquiry_; }
+  const std::array<std::uint8_t, kSenseDataSize>& PendingSense() const { return pendingSense_; }
+  bool DownloadOpen() const { return downloadOpen_; }
+  std::uint32_t ProgrammingCount() const { return programmingCount_; }
+  DiscKind Disc() const { return disc_; }
+  void SetDisc(DiscKind disc) { disc_ = disc; }
+
+ private:
+  EmulatedDrive() = default;
+
+  CommandAnswer Good(std::uint32_t bytes = 0);
+  CommandAnswer Check(SenseCode sense);
+  bool IsNotReady(std::uint32_t nowMs) const;
+
+  CommandAnswer Inquiry(const CommandBlock& command);
+  CommandAnswer RequestSense(const CommandBlock& command, std::uint32_t nowMs);
+  CommandAnswer TestUnitReady(std::uint32_t nowMs);
+  CommandAnswer ReadBuffer(const CommandBlock& command);
+  CommandAnswer WriteBuffer(const CommandBlock& command, std::uint32_t nowMs);
+  CommandAnswer StartDownload(std::uint32_t offset, std::uint32_t length);
+  CommandAnswer StoreChunk(const CommandBlock& command, std::uint32_t offset, std::uint32_t length);
+  CommandAnswer FinishDownload(std::uint32_t offset, std::uint32_t length, std::uint32_t nowMs);
+  void TakeIdentityFromMemory();
+
+  std::uint8_t peripheralType_ = 0x05;
+  std::array<std::uint8_t, kInquiryDataSize> inquiry_{};
+  std::array<std::uint8_t, kSenseDataSize> pendingSense_{};
+  bool sensePending_ = false;
+  DiscKind disc_ = DiscKind::kNone;
+
+  // Firmware side; empty memory for devices without TAVREON firmware.
+  std::vector<std::uint8_t> memory_;
+  std::vector<std::uint8_t> factoryMemory_;
+  std::array<std::uint8_t, kInquiryDataSize> factoryInquiry_{};
+  std::uint32_t identityOffset_ = 0;
+  std::vector<std::uint8_t> staged_;
+  bool downloadOpen_ = false;
+  std::size_t chunksReceived_ = 0;
+  std::uint32_t programmingCount_ = 0;
+
+  bool notReady_ = false;
+  std::uint32_t readyAtMs_ = 0;
+  std::uint32_t notReadyAfterProgrammingMs_ = kDefaultNotReadyAfterProgrammingMs;
+
+  bool corruptDuringProgramming_ = false;
+  std::uint32_t corruptOffset_ = 0;
+  int corruptionsLeft_ = -1;  // -1: every programming run
+};
+
+}  // namespace emu

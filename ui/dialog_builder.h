@@ -1,0 +1,34 @@
+// Builds a dialog template's controls into Qt widgets and finds them again by
+// control id.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "ui/dialog_template.h"
+#include "ui/dialog_units.h"
+
+namespace ui {
+
+// The object name that carries a control id, e.g. "ctl1004".
+QString ControlObjectName(int id);
+
+// The template's font as a QFont (the family falls back when not installed).
+QFont TemplateFont(const DialogTemplate& dialogTemplate);
+
+// Sets the font, caption and fixed client size on `dialog` and creates every
+// control as its child at its converted position. Returns the base units used.
+DialogBaseUnits BuildDialog(QWidget& dialog, const DialogTemplate& dialogTemplate);
+
+// Creates the controls only (form views whose owner sizes itself).
+DialogBaseUnits BuildControls(QWidget& parent, const DialogTemplate& dialogTemplate);
+
+// Text of a template with Windows line breaks turned into Qt's.
+QString TemplateText(const char* text);
+
+template <typename T>
+T* FindControl(const QWidget* dialog, int id) {
+  return dialog->findChild<T*>(ControlObjectName(id));
+}
+
+}  // namespace ui

@@ -1,0 +1,67 @@
+// Message boxes through QMessageBox, with MB_ styles mapped to buttons and icons.
+#include "ui/message_box_service.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ui {
+namespace {
+
+constexpr unsigned kMbTypeMask = 0x0000000Fu;
+constexpr unsigned kMbIconMask = 0x000000F0u;
+
+QMessageBox::Icon IconOf(unsigned style) {
+  switch (style & kMbIconMask) {
+    case drvcmd::kMbIconHand:
+      return QMessageBox::Critical;
+    case drvcmd::kMbIconQuestion:
+      return QMessageBox::Question;
+    case drvcmd::kMbIconExclamation:
+      return QMessageBox::Warning;
+    case drvcmd::kMbIconAsterisk:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+QString ShownText(const std::string& text) {
+  QString shown = QString::fromStdString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+}  // namespace
+
+MessageBoxService::MessageBoxService(std::string applicationTitle)
+    : applicationTitle_(std::move(applicationTitle)) {}
+
+int MessageBoxService::MessageBox(const std::string& text, const std::string& caption,
+                                  unsigned style) {
+  const RecordedMessage message{text, caption.empty() ? applicationTitle_ : caption, style};
+  recorded_.push_back(message);
+  if (!presetAnswers_.empty()) {
+    const int answer = presetAnswers_.front();
+    presetAnswers_.pop_front();
+    return answer;
+  }
+  if (scripted_) return drvcmd::kIdOk;
+  return ShowModal(message);
+}
+
+int MessageBoxService::ShowModal(const RecordedMessage& message) {
+  QMessageBox box(IconOf(message.style), QString::fromStdString(message.caption),
+                  ShownText(message.text), QMessageBox::NoButton, owner_.data());
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  if ((message.style & kMbTypeMask) == drvcmd::kMbOkCancel) {
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setEscapeButton(cancel);
+  } else {
+    box.setEscapeButton(ok);
+  }
+  box.exec();
+  return box.clickedButton() == ok ? drvcmd::kIdOk : drvcmd::kIdCancel;
+}
+
+}  // namespace ui

@@ -1,0 +1,26 @@
+// Status text <-> edit box conversion of line ends.
+#include "ui/status_box.h"
+
+#include <QScrollBar>
+
+namespace ui {
+
+void WriteStatusBox(QPlainTextEdit& box, const std::string& statusText) {
+  QString shown = QString::fromStdString(statusText);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  box.setPlainText(shown);
+  box.moveCursor(QTextCursor::End);
+  box.verticalScrollBar()->setValue(box.verticalScrollBar()->maximum());
+}
+
+std::string ReadStatusBox(const QPlainTextEdit& box) {
+  QString text = box.toPlainText();
+  // A lone "\r" or "\n" typed or pasted in becomes one Windows line end.
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  text.replace(QChar(QChar::ParagraphSeparator), QChar('\n'));
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return text.toStdString();
+}
+
+}  // namespace ui

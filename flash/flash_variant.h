@@ -19,6 +19,7 @@ struct FlashVariant {
 
   // Update procedure.
   const char* controllerMismatchText;
+  const char* identityMismatchText;
   bool startNoticeBeforeWrite;     // "Start update\r\n" before the start command
   const char* startNotice;
   const char* verifyErrorFormat;   // "Verify Error : %d\r\n" / "Verify Error (%d)\r\n"

@@ -1,0 +1,108 @@
+// READ BUFFER 80h and WRITE BUFFER 30h/FFh/42h as both updater builds send them.
+#include "flash/firmware_commands.h"
+
+#include <algorithm>
+
+namespace flash {
+
+namespace {
+
+using drvcmd::DataDirection;
+using drvcmd::ScsiRequest;
+
+constexpr std::uint8_t kPassThroughDataOut = 0;  // SCSI_IOCTL_DATA_OUT
+constexpr std::uint8_t kPassThroughDataIn = 1;   // SCSI_IOCTL_DATA_IN
+
+void PutBe16(std::uint8_t* field, std::uint32_t value) {
+  field[0] = static_cast<std::uint8_t>(value >> 8);
+  field[1] = static_cast<std::uint8_t>(value);
+}
+
+void PutBe24(std::uint8_t* field, std::uint32_t value) {
+  field[0] = static_cast<std::uint8_t>(value >> 16);
+  field[1] = static_cast<std::uint8_t>(value >> 8);
+  field[2] = static_cast<std::uint8_t>(value);
+}
+
+bool FitsCommand(std::uint32_t offset, std::size_t length) {
+  return offset <= kMaxBufferOffset && length <= kMaxBufferTransfer;
+}
+
+// The settings every firmware command shares: direct record, no sense bytes;
+// pass-through waits 5 s, ASPI waits for completion without limit.
+ScsiRequest BufferRequest(const drvcmd::Transport& transport, const drvcmd::DriveAddress& drive,
+                          std::uint8_t opcode, std::uint8_t bufferId, std::uint32_t offset,
+                          std::uint32_t length) {
+  ScsiRequest request;
+  request.address = drive;
+  request.cdb[0] = opcode;
+  request.cdb[kBufferCdbModeByte] = kBufferModeVendorSpecific;
+  request.cdb[kBufferCdbIdByte] = bufferId;
+  PutBe24(&request.cdb[kBufferCdbOffsetByte], offset);
+  PutBe16(&request.cdb[kBufferCdbLengthByte], length);
+  request.cdbLength = static_cast<std::uint8_t>(kBufferCdbLength);
+  request.senseLength = 0;
+  request.record = drvcmd::RecordKind::kDirect;
+  if (drvcmd::UsesAspi(transport.Program())) {
+    request.waitMilliseconds = drvcmd::kWaitInfinite;
+  } else {
+    request.timeoutSeconds = kFirmwareCommandTimeoutSeconds;
+  }
+  return request;
+}
+
+// WRITE BUFFER without data. Pass-through still flags it data-out and points at
+// the small buffer; ASPI sends no direction bit and points at the data buffer.
+int SendWriteBufferControl(drvcmd::Transport& transport, const drvcmd::DriveAddress& drive,
+                           std::uint8_t bufferId) {
+  ScsiRequest request = BufferRequest(transport, drive, kOpWriteBuffer, bufferId, 0, 0);
+  request.direction = DataDirection::kNone;
+  request.passThroughDataIn = kPassThroughDataOut;
+  request.buffer = drvcmd::UsesAspi(transport.Program()) ? transport.DataBuffer().data()
+                                                         : transport.SmallBuffer().data();
+  request.transferLength = 0;
+  return transport.ExecuteRequest(request);
+}
+
+}  // namespace
+
+int SendWriteBufferStart(drvcmd::Transport& transport, const drvcmd::DriveAddress& drive) {
+  return SendWriteBufferControl(transport, drive, kBufferIdDownloadStart);
+}
+
+int SendWriteBufferFinish(drvcmd::Transport& transport, const drvcmd::DriveAddress& drive) {
+  return SendWriteBufferControl(transport, drive, kBufferIdDownloadFinish);
+}
+
+int SendWriteBufferData(drvcmd::Transport& transport, const drvcmd::DriveAddress& drive,
+                        std::uint32_t driveOffset, std::span<std::uint8_t> source) {
+  if (!FitsCommand(driveOffset, source.size())) return drvcmd::kOutcomeFailure;
+  const auto length = static_cast<std::uint32_t>(source.size());
+  ScsiRequest request =
+      BufferRequest(transport, drive, kOpWriteBuffer, kBufferIdDownloadData, driveOffset, length);
+  request.direction = DataDirection::kOut;
+  request.passThroughDataIn = kPassThroughDataOut;
+  request.buffer = source.data();
+  request.transferLength = length;
+  return transport.ExecuteRequest(request);
+}
+
+int SendReadBuffer(drvcmd::Transport& transport, const drvcmd::DriveAddress& drive,
+                   std::uint32_t driveOffset, std::span<std::uint8_t> target) {
+  if (!FitsCommand(driveOffset, target.size())) return drvcmd::kOutcomeFailure;
+  const auto length = static_cast<std::uint32_t>(target.size());
+  ScsiRequest request =
+      BufferRequest(transport, drive, kOpReadBuffer, kBufferIdDriveMemory, driveOffset, length);
+  request.direction = DataDirection::kIn;
+  request.passThroughDataIn = kPassThroughDataIn;
+  request.buffer = target.data();
+  request.transferLength = length;
+  // The pass-through build clears the target so a short answer leaves no stale bytes.
+  if (!drvcmd::UsesAspi(transport.Program())) {
+    request.zeroBufferFirst = true;
+    std::fill(target.begin(), target.end(), std::uint8_t{0});
+  }
+  return transport.ExecuteRequest(request);
+}
+
+}  // namespace flash

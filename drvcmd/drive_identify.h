@@ -20,9 +20,9 @@ std::span<const SupportedDriveRow> SupportedDriveTable(ProgramId program);
 
 // What identification leaves behind for the update.
 struct DriveIdentity {
-  int driveGeneration = 0;                        // DriveGeneration
+  int driveGeneration = 0;                         // DriveGeneration
   std::array<std::uint8_t, 32> inquiryIdentity{};  // InquiryIdentity: INQUIRY 8-39
-  DriveAddress selected;                          // the selected drive
+  DriveAddress selected;                           // the selected drive
 };
 
 // 0 supported, 1 not in the table, -1 INQUIRY failed.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "drvcmd/transport.h"
+#include "platform/kernel.h"
 
 namespace drvcmd {
 
@@ -10,6 +11,11 @@ inline constexpr std::uint8_t kOpTestUnitReady = 0x00;
 inline constexpr std::uint8_t kOpRequestSense = 0x03;
 inline constexpr std::uint8_t kOpInquiry = 0x12;
 inline constexpr std::uint32_t kInquiryLength = 96;
+
+// The generic commands as requests with this program's transport settings.
+ScsiRequest InquiryRequest(Transport& transport, const DriveAddress& address);
+ScsiRequest RequestSenseRequest(Transport& transport, const DriveAddress& address);
+ScsiRequest TestUnitReadyRequest(Transport& transport, const DriveAddress& address);
 
 // Pass-through: the open drive (address ignored); ASPI: adapter and target.
 // On 0 the 96 INQUIRY bytes are at the start of the data buffer.

@@ -20,8 +20,7 @@ class Notice {
  public:
   virtual ~Notice() = default;
   // An empty caption means the application title. Returns the button pressed.
-  virtual int MessageBox(const std::string& text, const std::string& caption,
-                         unsigned style) = 0;
+  virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
 };
 
 // The common case: OK button, application title.

@@ -53,6 +53,9 @@ class Transport {
   std::uint8_t LastScsiStatus() const { return lastScsiStatus_; }
   const std::array<std::uint8_t, kSenseCopySize>& LastSense() const { return lastSense_; }
 
+  // Where SendRequestSense leaves its sense data (empty before StartTransport).
+  virtual std::span<std::uint8_t> RequestSenseArea() { return {}; }
+
  protected:
   ProgramId program_;
   platform::Platform& system_;

@@ -13,6 +13,7 @@ namespace drvcmd {
 inline constexpr std::size_t kHaIdentifierSize = 16;
 inline constexpr std::size_t kHaIdentifierSlotSize = 32;
 inline constexpr std::size_t kMaxHaIdentifierSlots = 16;
+inline constexpr std::size_t kAspiRequestSenseLength = 18;
 
 class AspiTransport : public Transport {
  public:
@@ -25,17 +26,30 @@ class AspiTransport : public Transport {
 
   std::uint8_t AdapterCount() const { return adapterCount_; }
   // The adapter's SRB_HAInquiry record as the manager filled it.
-  const platform::SrbHaInquiry& AdapterRecord(int adapter) const {
-    return adapters_.at(adapter);
-  }
+  const platform::SrbHaInquiry& AdapterRecord(int adapter) const { return adapters_.at(adapter); }
   // paceaspi: each adapter's 16-byte HA_Identifier in its 32-byte slot.
   const std::array<std::uint8_t, kHaIdentifierSlotSize>& HaIdentifierSlot(int adapter) const {
     return haIdentifiers_.at(adapter);
   }
   // The single request block at the start of the request block buffer.
   platform::SrbExecScsiCmd* RequestBlock();
+  // REQUEST SENSE data lands in an 18-byte area of the transport's own.
+  std::span<std::uint8_t> RequestSenseArea() override { return senseArea_; }
 
  private:
+  // What became of one request block: its final status (or the status the
+  // manager rejected it with) and the target status.
+  struct Completion {
+    platform::Byte status = platform::kSsPending;
+    platform::Byte targetStatus = 0;
+  };
+  Completion SendAndWait(const ScsiRequest& request);
+  void FillRequestBlock(const ScsiRequest& request, platform::Handle event,
+                        platform::SrbExecScsiCmd& srb);
+  void ReclaimRequestBlock(platform::Handle event);
+  void RequestSenseOfFailure();
+
+  std::array<std::uint8_t, kAspiRequestSenseLength> senseArea_{};
   platform::Handle module_ = platform::kNullHandle;
   std::uint8_t adapterCount_ = 0;
   std::vector<platform::SrbHaInquiry> adapters_;

@@ -27,8 +27,15 @@ class SptiTransport : public Transport {
   // The records of the last command (tests and diagnostics).
   const platform::ScsiPassThroughDirectWithSense& DirectRecord() const { return direct_; }
   const platform::ScsiPassThroughWithBuffers& BufferedRecord() const { return buffered_; }
+  // REQUEST SENSE data stays in the buffered record's data area.
+  std::span<std::uint8_t> RequestSenseArea() override { return buffered_.DataBuf; }
 
  private:
+  int SendDirect(ScsiRequest& request, platform::Dword* error);
+  int SendBuffered(ScsiRequest& request, platform::Dword* error);
+  int Classify(ScsiRequest& request, bool callSucceeded, platform::Dword error,
+               platform::Uchar scsiStatus, const platform::Uchar* senseArea);
+
   platform::Handle handle_ = platform::kNullHandle;
   char openLetter_ = 0;
   platform::ScsiAddress address_{};

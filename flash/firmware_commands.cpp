@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "drvcmd/big_endian.h"
+
 namespace flash {
 
 namespace {
@@ -12,17 +14,6 @@ using drvcmd::ScsiRequest;
 
 constexpr std::uint8_t kPassThroughDataOut = 0;  // SCSI_IOCTL_DATA_OUT
 constexpr std::uint8_t kPassThroughDataIn = 1;   // SCSI_IOCTL_DATA_IN
-
-void PutBe16(std::uint8_t* field, std::uint32_t value) {
-  field[0] = static_cast<std::uint8_t>(value >> 8);
-  field[1] = static_cast<std::uint8_t>(value);
-}
-
-void PutBe24(std::uint8_t* field, std::uint32_t value) {
-  field[0] = static_cast<std::uint8_t>(value >> 16);
-  field[1] = static_cast<std::uint8_t>(value >> 8);
-  field[2] = static_cast<std::uint8_t>(value);
-}
 
 bool FitsCommand(std::uint32_t offset, std::size_t length) {
   return offset <= kMaxBufferOffset && length <= kMaxBufferTransfer;
@@ -38,8 +29,8 @@ ScsiRequest BufferRequest(const drvcmd::Transport& transport, const drvcmd::Driv
   request.cdb[0] = opcode;
   request.cdb[kBufferCdbModeByte] = kBufferModeVendorSpecific;
   request.cdb[kBufferCdbIdByte] = bufferId;
-  PutBe24(&request.cdb[kBufferCdbOffsetByte], offset);
-  PutBe16(&request.cdb[kBufferCdbLengthByte], length);
+  drvcmd::PutBe24(&request.cdb[kBufferCdbOffsetByte], offset);
+  drvcmd::PutBe16(&request.cdb[kBufferCdbLengthByte], static_cast<std::uint16_t>(length));
   request.cdbLength = static_cast<std::uint8_t>(kBufferCdbLength);
   request.senseLength = 0;
   request.record = drvcmd::RecordKind::kDirect;

@@ -16,8 +16,6 @@
 
 namespace emu {
 
-struct DriveModel;
-
 inline constexpr std::size_t kInquiryDataSize = 96;
 inline constexpr std::size_t kSenseDataSize = 18;
 // Drive memory: one main image (0x20000 bytes) followed by its tail block.
@@ -68,7 +66,9 @@ class EmulatedDrive {
   std::span<const std::uint8_t> Memory() const { return memory_; }
   std::span<std::uint8_t> MutableMemory() { return memory_; }
   const std::array<std::uint8_t, kInquiryDataSize>& InquiryData() const { return inquiry_; }
+  // The sense the next REQUEST SENSE returns, when SensePending().
   const std::array<std::uint8_t, kSenseDataSize>& PendingSense() const { return pendingSense_; }
+  bool SensePending() const { return sensePending_; }
   bool DownloadOpen() const { return downloadOpen_; }
   std::uint32_t ProgrammingCount() const { return programmingCount_; }
   DiscKind Disc() const { return disc_; }
@@ -90,6 +90,8 @@ class EmulatedDrive {
   CommandAnswer StoreChunk(const CommandBlock& command, std::uint32_t offset, std::uint32_t length);
   CommandAnswer FinishDownload(std::uint32_t offset, std::uint32_t length, std::uint32_t nowMs);
   void TakeIdentityFromMemory();
+  bool ReadCorruptionFault(const nlohmann::json& fault, const std::string& where,
+                           std::string* error);
 
   std::uint8_t peripheralType_ = 0x05;
   std::array<std::uint8_t, kInquiryDataSize> inquiry_{};

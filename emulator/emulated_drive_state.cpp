@@ -1,0 +1,147 @@
+// The emulated drive's kept state: drive memory stored as runs of bytes that
+// differ from the factory memory (hex text), and the INQUIRY identity.
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "emulator/emulated_drive.h"
+
+namespace emu {
+namespace {
+
+using nlohmann::json;
+
+constexpr std::size_t kIdentityOffset = 8;  // INQUIRY bytes 8-39
+constexpr std::size_t kIdentitySize = 32;
+// Differences closer than this are stored as one run.
+constexpr std::size_t kRunJoinGap = 16;
+
+std::string ToHex(std::span<const std::uint8_t> bytes) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (std::uint8_t b : bytes) {
+    text.push_back(kDigits[b >> 4]);
+    text.push_back(kDigits[b & 0x0F]);
+  }
+  return text;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool FromHex(const std::string& text, std::vector<std::uint8_t>* out) {
+  if (text.size() % 2 != 0) return false;
+  out->clear();
+  out->reserve(text.size() / 2);
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const int high = HexDigit(text[i]);
+    const int low = HexDigit(text[i + 1]);
+    if (high < 0 || low < 0) return false;
+    out->push_back(static_cast<std::uint8_t>(high << 4 | low));
+  }
+  return true;
+}
+
+std::string OffsetText(std::size_t offset) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%05zX", offset);
+  return text;
+}
+
+bool Fail(std::string* error, const std::string& what) {
+  if (error) *error = what;
+  return false;
+}
+
+}  // namespace
+
+json EmulatedDrive::SaveState() const {
+  json state = json::object();
+  if (!HasFirmware()) return state;
+  json runs = json::array();
+  std::size_t i = 0;
+  while (i < memory_.size()) {
+    if (memory_[i] == factoryMemory_[i]) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i + 1;
+    std::size_t lastDiff = i;
+    while (end < memory_.size() && end - lastDiff <= kRunJoinGap) {
+      if (memory_[end] != factoryMemory_[end]) lastDiff = end;
+      ++end;
+    }
+    const auto run = std::span<const std::uint8_t>(memory_).subspan(i, lastDiff + 1 - i);
+    runs.push_back({{"offset", OffsetText(i)}, {"bytes", ToHex(run)}});
+    i = lastDiff + 1;
+  }
+  state["memory"] = std::move(runs);
+  state["inquiry"] =
+      ToHex(std::span<const std::uint8_t>(inquiry_).subspan(kIdentityOffset, kIdentitySize));
+  return state;
+}
+
+bool EmulatedDrive::LoadState(const json& state, std::string* error) {
+  if (state.is_null()) return true;
+  if (!state.is_object()) return Fail(error, "state: expected an object");
+  if (!HasFirmware()) {
+    if (!state.empty()) return Fail(error, "state: this device keeps no state");
+    return true;
+  }
+  for (const auto& [key, value] : state.items()) {
+    if (key != "memory" && key != "inquiry") return Fail(error, "state." + key + ": unknown key");
+  }
+
+  // Build into copies so that a bad state changes nothing.
+  std::vector<std::uint8_t> memory = factoryMemory_;
+  auto inquiry = factoryInquiry_;
+  if (state.contains("memory")) {
+    const json& runs = state.at("memory");
+    if (!runs.is_array()) return Fail(error, "state.memory: expected an array");
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t n = 0; n < runs.size(); ++n) {
+      const std::string where = "state.memory[" + std::to_string(n) + "]";
+      const json& run = runs[n];
+      if (!run.is_object() || !run.contains("offset") || !run.contains("bytes") ||
+          !run.at("offset").is_string() || !run.at("bytes").is_string()) {
+        return Fail(error, where + ": expected {\"offset\": \"0x...\", \"bytes\": \"...\"}");
+      }
+      const auto offsetText = run.at("offset").get<std::string>();
+      std::size_t offset = 0;
+      std::size_t used = 0;
+      try {
+        offset = std::stoul(offsetText, &used, 16);
+      } catch (const std::exception&) {
+        used = 0;
+      }
+      if (used == 0 || used != offsetText.size()) {
+        return Fail(error, where + ".offset: \"" + offsetText + "\" is not a hex number");
+      }
+      if (!FromHex(run.at("bytes").get<std::string>(), &bytes)) {
+        return Fail(error, where + ".bytes: expected pairs of hex digits");
+      }
+      if (offset > memory.size() || bytes.size() > memory.size() - offset) {
+        return Fail(error, where + ": run lies outside drive memory");
+      }
+      std::copy(bytes.begin(), bytes.end(), memory.begin() + static_cast<std::ptrdiff_t>(offset));
+    }
+  }
+  if (state.contains("inquiry")) {
+    std::vector<std::uint8_t> identity;
+    const json& value = state.at("inquiry");
+    if (!value.is_string() || !FromHex(value.get<std::string>(), &identity) ||
+        identity.size() != kIdentitySize) {
+      return Fail(error, "state.inquiry: expected 32 bytes as hex digits");
+    }
+    std::copy(identity.begin(), identity.end(), inquiry.begin() + kIdentityOffset);
+  }
+  memory_ = std::move(memory);
+  inquiry_ = inquiry;
+  return true;
+}
+
+}  // namespace emu

@@ -28,13 +28,6 @@ constexpr std::size_t kTargetDigitOffset = 3;
 constexpr std::size_t kNoneOffset = 7;
 constexpr char kNoneText[] = "None";
 
-void UpdateGeneration(const SupportedDriveRow& row, int& generation) {
-  const char tag = row[kRowTagOffset];
-  const char digit = row[kRowDigitOffset];
-  if (tag == 'G') generation = digit - '0';
-  if (tag == 'S') generation = digit - kShiftedDigitOffset;
-}
-
 int ReportIdentifyResult(Notice& notice, int result, bool unsupportedStops) {
   if (result == 1) {
     ShowMessage(notice, kNotSupportedText);
@@ -57,20 +50,38 @@ bool ParseAdapterNumber(const std::string& text, std::uint8_t& adapter) {
 
 }  // namespace
 
+const SupportedDriveRow* FindSupportedDrive(std::span<const SupportedDriveRow> table,
+                                            std::span<const std::uint8_t> inquiry) {
+  if (inquiry.size() < kInquiryVendorOffset + kVendorProductLength) return nullptr;
+  const std::uint8_t* vendor = inquiry.data() + kInquiryVendorOffset;
+  for (const SupportedDriveRow& row : table) {
+    if (std::memcmp(vendor, row.data(), kVendorProductLength) == 0) return &row;
+  }
+  return nullptr;
+}
+
+int GenerationOf(const SupportedDriveRow& row, int current) {
+  const char tag = row[kRowTagOffset];
+  const char digit = row[kRowDigitOffset];
+  if (tag == 'G') return digit - '0';
+  if (tag == 'S') return digit - kShiftedDigitOffset;
+  return current;
+}
+
 int IdentifyDrive(Transport& transport, const DriveAddress& address, DriveIdentity& identity) {
   if (transport.Program() == ProgramId::kFlashAspi) identity.inquiryIdentity = {};
   if (SendInquiry(transport, address) != kOutcomeGood ||
       transport.DataBuffer().size() < kInquiryLength) {
     return -1;
   }
-  const std::uint8_t* vendor = transport.DataBuffer().data() + kInquiryVendorOffset;
-  for (const SupportedDriveRow& row : SupportedDriveTable(transport.Program())) {
-    if (std::memcmp(vendor, row.data(), kVendorProductLength) != 0) continue;
-    UpdateGeneration(row, identity.driveGeneration);
-    std::memcpy(identity.inquiryIdentity.data(), vendor, identity.inquiryIdentity.size());
-    return 0;
-  }
-  return 1;
+  const auto inquiry = transport.DataBuffer().first(kInquiryLength);
+  const SupportedDriveRow* row =
+      FindSupportedDrive(SupportedDriveTable(transport.Program()), inquiry);
+  if (row == nullptr) return 1;
+  identity.driveGeneration = GenerationOf(*row, identity.driveGeneration);
+  std::memcpy(identity.inquiryIdentity.data(), inquiry.data() + kInquiryVendorOffset,
+              identity.inquiryIdentity.size());
+  return 0;
 }
 
 int CheckSelectedDrive(SptiTransport& transport, DriveSelection& selection,

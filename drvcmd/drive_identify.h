@@ -18,6 +18,12 @@ using SupportedDriveRow = std::array<char, kSupportedRowSize>;
 // The rows of the table the updater holds, in table order.
 std::span<const SupportedDriveRow> SupportedDriveTable(ProgramId program);
 
+// The first row whose vendor and product equal INQUIRY bytes 8-31 exactly, or null.
+const SupportedDriveRow* FindSupportedDrive(std::span<const SupportedDriveRow> table,
+                                            std::span<const std::uint8_t> inquiry);
+// The generation a row's tag gives; other tags keep `current`.
+int GenerationOf(const SupportedDriveRow& row, int current);
+
 // What identification leaves behind for the update.
 struct DriveIdentity {
   int driveGeneration = 0;                         // DriveGeneration

@@ -1,0 +1,20 @@
+// drivelist: prints the drive list each of the five programs would show on
+// this machine (or the emulated machine named by DVDUTIL_MACHINE).
+#include <iostream>
+#include <string>
+
+#include "platform/startup_platform.h"
+#include "tools/drivelist/drive_list_report.h"
+
+int main() {
+  std::string error;
+  const auto system = platform::OpenStartupPlatform(&error);
+  if (!system) {
+    std::cerr << "drivelist: " << (error.empty() ? "the platform could not be opened" : error)
+              << '\n';
+    return 1;
+  }
+  const int result = tools::ReportDriveLists(*system, std::cout);
+  std::cout.flush();
+  return result;
+}

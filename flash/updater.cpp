@@ -5,6 +5,7 @@
 #include "drvcmd/aspi/aspi_transport.h"
 #include "drvcmd/drive_scan.h"
 #include "drvcmd/spti/spti_transport.h"
+#include "flash/hex_loader.h"
 #include "flash/update_procedure.h"
 
 namespace flash {
@@ -61,6 +62,7 @@ const char* Updater::StartupMessage(int startResult) {
 
 void Updater::LoadFirmwareFile() {
   if (image_.bytes.empty()) return;
+  flash::LoadFirmwareFile(image_, variant_, ui_);
 }
 
 void Updater::ScanDrives(drvcmd::DriveTree& tree) {

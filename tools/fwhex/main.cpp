@@ -1,0 +1,164 @@
+// fwhex: loads a firmware HEX file exactly as the updaters do and prints what
+// they would show, plus what identification finds in the image; optionally
+// writes the image in effect to a binary file.
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "flash/firmware_image.h"
+#include "flash/flash_variant.h"
+#include "flash/hex_loader.h"
+#include "tools/fwhex/console_updater_ui.h"
+
+namespace tools {
+namespace {
+
+constexpr int kExitLoaded = 0;
+constexpr int kExitLoadFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitWriteFailed = 3;
+constexpr std::uint32_t kSecondImageBase = 0x20000;
+
+constexpr char kUsage[] =
+    "usage: fwhex [--image OUT.bin] FILE.HEX\n"
+    "Loads FILE.HEX as the firmware updaters do and prints the file summary,\n"
+    "the controller count, the image identity, the controller types and the\n"
+    "new firmware's identity. --image writes the 0x42010-byte image to OUT.bin.\n";
+
+struct Options {
+  std::string hexFile;
+  std::string imageFile;
+};
+
+bool ParseArguments(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--image" && i + 1 < argc) {
+      options.imageFile = argv[++i];
+    } else if (!argument.empty() && argument.front() == '-') {
+      return false;
+    } else if (options.hexFile.empty()) {
+      options.hexFile = argument;
+    } else {
+      return false;
+    }
+  }
+  return !options.hexFile.empty();
+}
+
+// The status text with CR LF line ends as terminal lines.
+std::string AsLines(const std::string& statusText) {
+  std::string lines;
+  for (std::size_t i = 0; i < statusText.size(); ++i) {
+    if (statusText[i] == '\r' && i + 1 < statusText.size() && statusText[i + 1] == '\n') continue;
+    lines += statusText[i];
+  }
+  if (!lines.empty() && lines.back() != '\n') lines += '\n';
+  return lines;
+}
+
+// Printable ASCII as it is, anything else as \xHH, so the bytes stay visible.
+template <std::size_t N>
+std::string Printable(const std::array<std::uint8_t, N>& field, std::size_t count = N) {
+  std::string text;
+  for (std::size_t i = 0; i < count && i < N; ++i) {
+    const std::uint8_t c = field[i];
+    if (c >= 0x20 && c < 0x7F) {
+      text += static_cast<char>(c);
+    } else {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      text += escaped;
+    }
+  }
+  return text;
+}
+
+// "%.24s %.4s" as the confirmation shows it: vendor and product, revision.
+std::string IdentityText(const flash::FirmwareIdentity& identity) {
+  flash::FirmwareIdentity revision{};
+  std::copy_n(identity.begin() + 24, 4, revision.begin());
+  return Printable(identity, 24) + " " + Printable(revision, 4);
+}
+
+void PrintNewFirmware(flash::FirmwareImage& image, std::uint32_t base, const char* label) {
+  image.newFirmwareIdentity.fill(0);
+  if (flash::FindInquiryTemplate(image, base) == 0) {
+    std::printf("%s : %s\n", label, IdentityText(image.newFirmwareIdentity).c_str());
+  } else {
+    std::printf("%s : not found\n", label);
+  }
+}
+
+void PrintIdentification(flash::FirmwareImage& image) {
+  const int count = flash::IdentifyImage(image);
+  std::printf("Controller count : %d\n", count);
+  if (count >= 1) {
+    std::printf("Image identity : %s\n", Printable(image.imageIdentity).c_str());
+    std::printf("Controller type 1 : %s\n", Printable(image.controllerType1).c_str());
+  }
+  if (count == 2) {
+    std::printf("Controller type 2 : %s\n", Printable(image.controllerType2).c_str());
+  }
+  PrintNewFirmware(image, 0, "New firmware");
+  if (count == 2) PrintNewFirmware(image, kSecondImageBase, "New firmware (second image)");
+}
+
+bool WriteImage(const std::string& path, std::span<const std::uint8_t> bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "fwhex: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    std::fprintf(stderr, "fwhex: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  return true;
+}
+
+int Run(int argc, char** argv) {
+  Options options;
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return kExitLoaded;
+  }
+  if (!ParseArguments(argc, argv, options)) {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+
+  std::vector<std::uint8_t> imageBuffer(flash::kImageSize, 0);
+  std::vector<std::uint8_t> workingBuffer(flash::kLoadedImageSize, 0);
+  flash::FirmwareImage image;
+  image.bytes = imageBuffer;
+  image.working = workingBuffer;
+
+  ConsoleUpdaterUi ui(options.hexFile);
+  const flash::LoadOutcome outcome =
+      flash::LoadFirmwareFile(image, flash::FlashVariant::Spti(), ui);
+  if (outcome.cancelled || outcome.result.end != flash::HexLoadEnd::kNormalEnd) {
+    std::fputs(AsLines(ui.StatusText()).c_str(), stderr);
+    return kExitLoadFailed;
+  }
+  std::fputs(AsLines(ui.StatusText()).c_str(), stdout);
+  PrintIdentification(image);
+
+  if (!options.imageFile.empty() && !WriteImage(options.imageFile, image.bytes)) {
+    return kExitWriteFailed;
+  }
+  return kExitLoaded;
+}
+
+}  // namespace
+}  // namespace tools
+
+int main(int argc, char** argv) { return tools::Run(argc, argv); }

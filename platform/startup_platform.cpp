@@ -2,6 +2,7 @@
 #include "platform/startup_platform.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "emulator/emulated_machine.h"
 #include "platform/linux/linux_platform.h"
@@ -11,9 +12,18 @@ namespace platform {
 std::unique_ptr<Platform> OpenStartupPlatform(std::string* error) {
   const char* machine = std::getenv(kMachineEnvironmentVariable);
   if (machine != nullptr && *machine != '\0') {
-    return emu::EmulatedMachine::LoadFile(machine, emu::MachineOptions{}, error);
+    std::string loadError;
+    auto platform = emu::EmulatedMachine::LoadFile(machine, emu::MachineOptions{}, &loadError);
+    if (!platform && error != nullptr) {
+      // The user has to know which file to mend, whatever the loader said.
+      *error =
+          loadError.find(machine) == std::string::npos
+              ? std::string(machine) + ": " + (loadError.empty() ? "cannot be loaded" : loadError)
+              : loadError;
+    }
+    return platform;
   }
-  return CreateLinuxPlatform();
+  return CreateLinuxPlatform(error);
 }
 
 }  // namespace platform

@@ -11,7 +11,8 @@ namespace platform {
 
 inline constexpr char kMachineEnvironmentVariable[] = "DVDUTIL_MACHINE";
 
-// Null with a message naming the machine file when it cannot be loaded.
+// Null with a message naming the machine file when it cannot be loaded, or
+// naming DVDUTIL_DRIVES when its drive map is malformed.
 std::unique_ptr<Platform> OpenStartupPlatform(std::string* error);
 
 }  // namespace platform

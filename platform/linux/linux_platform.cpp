@@ -1,6 +1,64 @@
-// Placeholder until the Linux services land.
+// Assembles the Linux services into one Platform.
 #include "platform/linux/linux_platform.h"
 
+#include <cstdlib>
+
+#include "platform/linux/drive_map.h"
+#include "platform/linux/linux_aspi.h"
+#include "platform/linux/linux_clock.h"
+#include "platform/linux/linux_kernel.h"
+#include "platform/linux/linux_pass_through.h"
+#include "platform/linux/linux_system_info_component.h"
+
 namespace platform {
-std::unique_ptr<Platform> CreateLinuxPlatform() { return nullptr; }
+
+namespace {
+
+class LinuxPlatform : public Platform {
+ public:
+  LinuxPlatform(const SysfsLayout& layout, std::optional<DriveMap> drives,
+                std::shared_ptr<DeviceIo> io)
+      : io_(std::move(io)),
+        passThrough_(kernel_, *io_, layout, std::move(drives)),
+        aspi_(kernel_, *io_, layout) {}
+
+  Kernel& Kernel32() override { return kernel_; }
+  PassThroughService& PassThrough() override { return passThrough_; }
+  AspiManager& Aspi() override { return aspi_; }
+  Clock& Timer() override { return clock_; }
+  SystemInfoComponentFactory& SystemInfoComponents() override { return systemInfo_; }
+
+ private:
+  std::shared_ptr<DeviceIo> io_;
+  LinuxKernel kernel_;
+  LinuxPassThrough passThrough_;
+  LinuxAspiManager aspi_;
+  LinuxClock clock_;
+  LinuxSystemInfoComponentFactory systemInfo_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateLinuxPlatform(const LinuxPlatformOptions& options,
+                                              std::string* error) {
+  std::optional<DriveMap> drives;
+  if (options.drives && !options.drives->empty()) {
+    DriveMap map;
+    std::string parseError;
+    if (!ParseDriveMap(*options.drives, &map, &parseError)) {
+      if (error != nullptr) *error = parseError;
+      return nullptr;
+    }
+    drives = std::move(map);
+  }
+  auto io = options.deviceIo ? options.deviceIo : std::make_shared<SystemDeviceIo>();
+  return std::make_unique<LinuxPlatform>(options.layout, std::move(drives), std::move(io));
+}
+
+std::unique_ptr<Platform> CreateLinuxPlatform(std::string* error) {
+  LinuxPlatformOptions options;
+  if (const char* drives = std::getenv(kDrivesEnvironmentVariable)) options.drives = drives;
+  return CreateLinuxPlatform(options, error);
+}
+
 }  // namespace platform

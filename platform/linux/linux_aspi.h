@@ -1,0 +1,66 @@
+// The ASPI manager on Linux: host adapters are the SCSI hosts that have SCSI
+// generic nodes, targets their SCSI ids; every request runs through SG_IO.
+//
+// Requests complete before SendASPI32Command returns: it returns the final
+// status (never SS_PENDING) and signals SRB_PostProc as well.
+//
+// Nodes that exist but cannot be opened (permissions): when not one of them
+// opens, GetASPI32SupportInfo reports SS_FAILED_INIT and the last error says
+// why (ERROR_ACCESS_DENIED), rather than an empty bus; a single node that does
+// not open answers its requests with SS_NO_DEVICE and the last error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/aspi.h"
+#include "platform/kernel.h"
+#include "platform/linux/device_io.h"
+#include "platform/linux/sysfs_tree.h"
+
+namespace platform {
+
+inline constexpr char kAspiManagerId[] = "ASPI for WIN32";
+// The identifier that marks the ATAPI interface, which libata hosts are.
+inline constexpr char kAtapiHostIdentifier[] = "ESDI_506";
+inline constexpr Byte kHostAdapterScsiId = 7;
+inline constexpr Handle kAspiModuleHandle = 0x10000000;
+
+// HA_Unique: byte 3 the number of targets, bytes 4-7 the maximum transfer length.
+inline constexpr std::size_t kHaUniqueMaxTargets = 3;
+inline constexpr std::size_t kHaUniqueMaxTransfer = 4;
+inline constexpr Byte kMaxTargetsPerAdapter = 8;
+inline constexpr Dword kAspiMaxTransferLength = 0x10000;
+
+// What an adapter calls itself in HA_Identifier: "ESDI_506" for libata drivers
+// (ahci, ata_piix, ata_generic, pata_*, sata_*), otherwise the driver name.
+std::string HostIdentifierOf(const std::string& driverName);
+
+class LinuxAspiManager : public AspiManager {
+ public:
+  LinuxAspiManager(Kernel& kernel, DeviceIo& io, SysfsLayout layout);
+
+  Handle LoadLibraryA(const char* name) override;
+  Dword GetASPI32SupportInfo() override;
+  Dword SendASPI32Command(void* srb) override;
+
+ private:
+  struct Adapter {
+    int host = 0;
+    std::string identifier;
+  };
+
+  void Scan();
+  Byte HaInquiry(SrbHaInquiry* srb);
+  Byte ExecScsiCommand(SrbExecScsiCmd* srb);
+  const ScsiGenericNode* NodeAt(int host, int target, int lun) const;
+
+  Kernel& kernel_;
+  DeviceIo& io_;
+  const SysfsLayout layout_;
+  bool scanned_ = false;
+  std::vector<ScsiGenericNode> nodes_;
+  std::vector<Adapter> adapters_;
+};
+
+}  // namespace platform

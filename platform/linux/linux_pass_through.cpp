@@ -1,0 +1,208 @@
+// LinuxPassThrough.
+#include "platform/linux/linux_pass_through.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform/linux/errno_mapping.h"
+#include "platform/linux/sg_exchange.h"
+#include "platform/win_errors.h"
+
+namespace platform {
+
+namespace {
+
+// Device handles live in their own range, apart from the kernel's.
+constexpr Handle kFirstDeviceHandle = 0x40000000;
+constexpr Handle kHandleStep = 4;
+
+void SetReturned(Dword* bytesReturned, Dword value) {
+  if (bytesReturned != nullptr) *bytesReturned = value;
+}
+
+}  // namespace
+
+LinuxPassThrough::LinuxPassThrough(Kernel& kernel, DeviceIo& io, SysfsLayout layout,
+                                   std::optional<DriveMap> explicitMap)
+    : kernel_(kernel),
+      io_(io),
+      layout_(std::move(layout)),
+      explicitMap_(std::move(explicitMap)),
+      nextHandle_(kFirstDeviceHandle) {}
+
+LinuxPassThrough::~LinuxPassThrough() {
+  for (auto& [handle, device] : devices_) {
+    if (device.lockFd >= 0 && device.lockFd != device.fd) io_.Close(device.lockFd);
+    io_.Close(device.fd);
+  }
+}
+
+Bool LinuxPassThrough::Fail(Dword error) {
+  kernel_.SetLastError(error);
+  return kFalse;
+}
+
+std::optional<LinuxPassThrough::OpenDevice> LinuxPassThrough::Find(Handle device) {
+  std::lock_guard lock(mutex_);
+  const auto it = devices_.find(device);
+  if (it == devices_.end()) return std::nullopt;
+  return it->second;
+}
+
+Handle LinuxPassThrough::CreateFileA(const char* fileName, Dword desiredAccess, Dword /*shareMode*/,
+                                     Dword /*creationDisposition*/, Dword /*flagsAndAttributes*/) {
+  if (fileName == nullptr) {
+    kernel_.SetLastError(kErrorInvalidParameter);
+    return kInvalidHandleValue;
+  }
+  const auto letter = DriveLetterOfDeviceName(fileName);
+  const auto path = letter ? DevicePathOfLetter(layout_, explicitMap_, *letter) : std::nullopt;
+  if (!path) {
+    kernel_.SetLastError(kErrorFileNotFound);
+    return kInvalidHandleValue;
+  }
+  OpenDevice device;
+  device.nodes = ResolveDeviceNodes(layout_, *path);
+  // Non-blocking so that an optical node opens without a disc; SG_IO still waits.
+  const int access = (desiredAccess & kGenericWrite) != 0 ? O_RDWR : O_RDONLY;
+  const int fd = io_.Open(device.nodes.commandNode, access | O_NONBLOCK);
+  if (fd < 0) {
+    kernel_.SetLastError(Win32ErrorFromErrno(-fd, ErrnoContext::kOpen));
+    return kInvalidHandleValue;
+  }
+  device.fd = fd;
+  std::lock_guard lock(mutex_);
+  const Handle handle = nextHandle_;
+  nextHandle_ += kHandleStep;
+  devices_.emplace(handle, std::move(device));
+  return handle;
+}
+
+Bool LinuxPassThrough::CloseHandle(Handle handle) {
+  OpenDevice device;
+  {
+    std::lock_guard lock(mutex_);
+    const auto it = devices_.find(handle);
+    if (it == devices_.end()) return Fail(kErrorInvalidHandle);
+    device = std::move(it->second);
+    devices_.erase(it);
+  }
+  // Closing the lock node's descriptor releases the advisory lock.
+  if (device.lockFd >= 0 && device.lockFd != device.fd) io_.Close(device.lockFd);
+  const int rc = io_.Close(device.fd);
+  if (rc < 0) return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  return kTrue;
+}
+
+Bool LinuxPassThrough::LockDevice(Handle handle) {
+  std::lock_guard lock(mutex_);
+  const auto it = devices_.find(handle);
+  if (it == devices_.end()) {
+    kernel_.SetLastError(kErrorInvalidHandle);
+    return kTrue;
+  }
+  OpenDevice& device = it->second;
+  if (device.lockFd >= 0) return kFalse;  // already held
+  int lockFd = device.fd;
+  if (!device.nodes.lockNode.empty()) {
+    lockFd = io_.Open(device.nodes.lockNode, O_RDONLY | O_NONBLOCK);
+    if (lockFd < 0) {
+      kernel_.SetLastError(Win32ErrorFromErrno(-lockFd, ErrnoContext::kOpen));
+      return kTrue;
+    }
+  }
+  const int rc = io_.Flock(lockFd, LOCK_EX | LOCK_NB);
+  if (rc < 0) {
+    if (lockFd != device.fd) io_.Close(lockFd);
+    kernel_.SetLastError(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+    return kTrue;
+  }
+  device.lockFd = lockFd;
+  return kFalse;
+}
+
+Bool LinuxPassThrough::DeviceIoControl(Handle handle, Dword ioControlCode, void* inBuffer,
+                                       Dword inBufferSize, void* outBuffer, Dword outBufferSize,
+                                       Dword* bytesReturned) {
+  SetReturned(bytesReturned, 0);
+  const auto device = Find(handle);
+  if (!device) return Fail(kErrorInvalidHandle);
+  switch (ioControlCode) {
+    case kIoctlScsiGetCapabilities:
+      return GetCapabilities(*device, outBuffer, outBufferSize, bytesReturned);
+    case kIoctlScsiGetAddress:
+      return GetAddress(*device, outBuffer, outBufferSize, bytesReturned);
+    case kIoctlScsiPassThrough:
+    case kIoctlScsiPassThroughDirect:
+      return PassThrough(*device, ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize,
+                         bytesReturned);
+    default:
+      return Fail(kErrorInvalidFunction);
+  }
+}
+
+Bool LinuxPassThrough::GetCapabilities(const OpenDevice& device, void* outBuffer,
+                                       Dword outBufferSize, Dword* bytesReturned) {
+  if (outBuffer == nullptr || outBufferSize < sizeof(IoScsiCapabilities)) {
+    return Fail(kErrorInsufficientBuffer);
+  }
+  int reserved = 0;
+  const bool known = io_.GetReservedSize(device.fd, &reserved) == 0 && reserved > 0;
+  const long pageSize = ::sysconf(_SC_PAGESIZE);
+  IoScsiCapabilities capabilities{};
+  capabilities.Length = sizeof capabilities;
+  capabilities.MaximumTransferLength =
+      known ? static_cast<Ulong>(reserved) : kDefaultMaximumTransferLength;
+  capabilities.MaximumPhysicalPages =
+      capabilities.MaximumTransferLength / static_cast<Ulong>(pageSize > 0 ? pageSize : 4096) + 1;
+  std::memcpy(outBuffer, &capabilities, sizeof capabilities);
+  SetReturned(bytesReturned, sizeof capabilities);
+  return kTrue;
+}
+
+Bool LinuxPassThrough::GetAddress(const OpenDevice& device, void* outBuffer, Dword outBufferSize,
+                                  Dword* bytesReturned) {
+  if (outBuffer == nullptr || outBufferSize < sizeof(ScsiAddress)) {
+    return Fail(kErrorInsufficientBuffer);
+  }
+  ScsiAddress address{};
+  address.Length = sizeof address;
+  sg_scsi_id id{};
+  const int rc = io_.GetScsiId(device.fd, &id);
+  if (rc == 0) {
+    address.PortNumber = static_cast<Uchar>(id.host_no);
+    address.PathId = static_cast<Uchar>(id.channel);
+    address.TargetId = static_cast<Uchar>(id.scsi_id);
+    address.Lun = static_cast<Uchar>(id.lun);
+  } else if (device.nodes.address) {
+    // A block node answers no SG_GET_SCSI_ID; sysfs knows its address.
+    address.PortNumber = static_cast<Uchar>(device.nodes.address->host);
+    address.PathId = static_cast<Uchar>(device.nodes.address->channel);
+    address.TargetId = static_cast<Uchar>(device.nodes.address->target);
+    address.Lun = static_cast<Uchar>(device.nodes.address->lun);
+  } else {
+    return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  }
+  std::memcpy(outBuffer, &address, sizeof address);
+  SetReturned(bytesReturned, sizeof address);
+  return kTrue;
+}
+
+Bool LinuxPassThrough::PassThrough(const OpenDevice& device, Dword ioControlCode, void* inBuffer,
+                                   Dword inBufferSize, void* outBuffer, Dword outBufferSize,
+                                   Dword* bytesReturned) {
+  SgExchange exchange;
+  const Dword invalid = PreparePassThrough(ioControlCode, inBuffer, inBufferSize, outBuffer,
+                                           outBufferSize, &exchange);
+  if (invalid != kErrorSuccess) return Fail(invalid);
+  const int rc = io_.SgIo(device.fd, &exchange.header);
+  if (rc < 0) return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  const Dword transportError = CompletePassThrough(exchange, bytesReturned);
+  if (transportError != kErrorSuccess) return Fail(transportError);
+  return kTrue;
+}
+
+}  // namespace platform

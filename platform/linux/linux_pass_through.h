@@ -1,0 +1,58 @@
+// The pass-through service on Linux: "\\.\X:" drives opened through their SCSI
+// generic nodes, the pass-through ioctls carried by SG_IO.
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "platform/kernel.h"
+#include "platform/linux/device_io.h"
+#include "platform/linux/device_path.h"
+#include "platform/pass_through.h"
+
+namespace platform {
+
+// MaximumTransferLength when the node does not report its reserved size.
+inline constexpr Ulong kDefaultMaximumTransferLength = 0x10000;
+
+class LinuxPassThrough : public PassThroughService {
+ public:
+  // explicitMap: the DVDUTIL_DRIVES map, or nullopt to take drives from sysfs.
+  LinuxPassThrough(Kernel& kernel, DeviceIo& io, SysfsLayout layout,
+                   std::optional<DriveMap> explicitMap);
+  ~LinuxPassThrough() override;
+
+  Handle CreateFileA(const char* fileName, Dword desiredAccess, Dword shareMode,
+                     Dword creationDisposition, Dword flagsAndAttributes) override;
+  Bool DeviceIoControl(Handle device, Dword ioControlCode, void* inBuffer, Dword inBufferSize,
+                       void* outBuffer, Dword outBufferSize, Dword* bytesReturned) override;
+  Bool CloseHandle(Handle device) override;
+  Bool LockDevice(Handle device) override;
+
+ private:
+  struct OpenDevice {
+    int fd = -1;
+    int lockFd = -1;  // the lock node's descriptor while locked (may be fd)
+    DeviceNodes nodes;
+  };
+
+  std::optional<OpenDevice> Find(Handle device);
+  Bool Fail(Dword error);
+  Bool GetCapabilities(const OpenDevice& device, void* outBuffer, Dword outBufferSize,
+                       Dword* bytesReturned);
+  Bool GetAddress(const OpenDevice& device, void* outBuffer, Dword outBufferSize,
+                  Dword* bytesReturned);
+  Bool PassThrough(const OpenDevice& device, Dword ioControlCode, void* inBuffer,
+                   Dword inBufferSize, void* outBuffer, Dword outBufferSize, Dword* bytesReturned);
+
+  Kernel& kernel_;
+  DeviceIo& io_;
+  const SysfsLayout layout_;
+  const std::optional<DriveMap> explicitMap_;
+  std::mutex mutex_;  // guards devices_ and nextHandle_
+  std::map<Handle, OpenDevice> devices_;
+  Handle nextHandle_;
+};
+
+}  // namespace platform

@@ -180,7 +180,7 @@ TEST_F(ParserTest, DataBeyondTheImageIsDroppedButCounted) {
                           [](std::uint8_t b) { return b == 0x11; }));
 }
 
-TEST(ParseHexFileTest, OpenFailuresBecomeFileExceptionCauses) {
+TEST(ParseHexFileTest, OpenAndReadFailuresBecomeFileExceptionCauses) {
   loadertest::TempDir dir;
   std::vector<std::uint8_t> working(kLoadedImageSize);
   HexLoadResult result = flash::ParseHexFile(dir.Path("missing.hex"), working);
@@ -190,6 +190,11 @@ TEST(ParseHexFileTest, OpenFailuresBecomeFileExceptionCauses) {
   result = flash::ParseHexFile(dir.Path(""), working);  // the folder itself
   EXPECT_EQ(result.end, HexLoadEnd::kFileException);
   EXPECT_EQ(result.cause, flash::FileExceptionCause::kAccessDenied);
+
+  // Opens, but reading its first page fails with EIO: never taken as the end of the file.
+  result = flash::ParseHexFile("/proc/self/mem", working);
+  EXPECT_EQ(result.end, HexLoadEnd::kFileException);
+  EXPECT_EQ(result.cause, flash::FileExceptionCause::kHardIo);
 
   const std::string path = dir.Write("ok.hex", std::string(kWorkedExample) + kEndRecord);
   result = flash::ParseHexFile(path, working);

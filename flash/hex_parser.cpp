@@ -23,7 +23,8 @@ class LinePieceReader {
  public:
   enum class Status { kPiece, kEnd, kError };
 
-  explicit LinePieceReader(std::FILE* file) : file_(file), block_(new char[kReadBlockSize]) {}
+  explicit LinePieceReader(std::FILE* file)
+      : file_(file), block_(std::make_unique<char[]>(kReadBlockSize)) {}
   explicit LinePieceReader(std::string_view text) : data_(text.data()), size_(text.size()) {}
 
   // On kPiece, `piece` views the piece (valid until the next call).

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace emu {
@@ -13,8 +15,11 @@ enum class CommandPath { kPassThroughDirect, kPassThroughBuffered, kAspi };
 struct LoggedCommand {
   CommandPath path = CommandPath::kPassThroughDirect;
   // Addressing: drive letter (pass-through, 0 for ASPI), adapter/target/lun.
+  // Pass-through: adapter is the drive's port; pathId, target and lun are the
+  // record's PathId, TargetId and Lun as received.
   char letter = 0;
   std::uint8_t adapter = 0;
+  std::uint8_t pathId = 0;
   std::uint8_t target = 0;
   std::uint8_t lun = 0;
   std::array<std::uint8_t, 16> cdb{};
@@ -24,10 +29,10 @@ struct LoggedCommand {
   std::uint32_t ioControlCode = 0;
   std::uint32_t inBufferSize = 0;
   std::uint32_t outBufferSize = 0;
-  std::uint16_t length = 0;        // record Length
-  std::uint8_t dataIn = 0;         // DataIn
+  std::uint16_t length = 0;          // record Length
+  std::uint8_t dataIn = 0;           // DataIn
   std::uint32_t transferLength = 0;  // DataTransferLength / SRB_BufLen
-  std::uint32_t timeOutValue = 0;  // seconds
+  std::uint32_t timeOutValue = 0;    // seconds
   std::uint8_t senseInfoLength = 0;
   std::uint32_t senseInfoOffset = 0;
   std::uintptr_t dataBufferOffset = 0;  // buffered record only
@@ -45,20 +50,40 @@ struct LoggedCommand {
   std::vector<std::uint8_t> dataOut;
   std::uint8_t scsiStatus = 0;
   std::array<std::uint8_t, 3> senseTriple{};  // key byte, ASC, ASCQ of the answer
+
+  // How the exchange ended on the transport: a pass-through call that failed
+  // (with its Win32 code), the final SRB_Status/SRB_HaStat of an ASPI request
+  // (SS_PENDING until it completes), and whether the handle held the drive lock.
+  bool transportFailed = false;
+  std::uint32_t errorCode = 0;
+  std::uint8_t srbStatus = 0;
+  std::uint8_t srbHaStat = 0;
+  bool deviceLocked = false;
 };
 
 class CommandLog {
  public:
   const std::vector<LoggedCommand>& Entries() const { return entries_; }
-  void Clear() { entries_.clear(); }
+  // Later completions of entries logged before a Clear no longer find them.
+  void Clear() {
+    cleared_ += entries_.size();
+    entries_.clear();
+  }
+  // Returns the entry's id: its index in Entries() until the next Clear.
   std::size_t Add(LoggedCommand entry) {
     entries_.push_back(std::move(entry));
-    return entries_.size() - 1;
+    return cleared_ + entries_.size() - 1;
   }
   LoggedCommand& At(std::size_t index) { return entries_.at(index); }
+  // The entry with this id, or null when the log was cleared since.
+  LoggedCommand* Find(std::size_t id) {
+    if (id < cleared_ || id - cleared_ >= entries_.size()) return nullptr;
+    return &entries_[id - cleared_];
+  }
 
  private:
   std::vector<LoggedCommand> entries_;
+  std::size_t cleared_ = 0;
 };
 
 }  // namespace emu

@@ -2,6 +2,7 @@
 // machine file (JSON). Every service of platform::Platform is served from here.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -29,8 +30,7 @@ class EmulatedMachine : public platform::Platform {
                                                    const MachineOptions& options,
                                                    std::string* error);
   // From JSON text (tests); `name` stands for the file name in error messages.
-  static std::unique_ptr<EmulatedMachine> LoadText(const std::string& json,
-                                                   const std::string& name,
+  static std::unique_ptr<EmulatedMachine> LoadText(const std::string& json, const std::string& name,
                                                    const MachineOptions& options,
                                                    std::string* error);
 
@@ -38,6 +38,14 @@ class EmulatedMachine : public platform::Platform {
   // The device at a drive letter, or at an adapter/target; null when none.
   virtual EmulatedDrive* DriveAtLetter(char letter) = 0;
   virtual EmulatedDrive* DriveAt(int adapter, int target) = 0;
+
+  // Empty when the last write-back of drive state succeeded; otherwise why not.
+  virtual std::string LastStateError() const = 0;
+  // Global memory blocks not yet freed, pass-through handles still open and
+  // ASPI requests not yet completed: what a program leaves behind.
+  virtual std::size_t LiveMemoryBlocks() = 0;
+  virtual std::size_t OpenDeviceHandles() = 0;
+  virtual std::size_t PendingAspiRequests() const = 0;
 };
 
 }  // namespace emu

@@ -1,0 +1,59 @@
+// The update confirmation dialog built from template 131.
+#include "flash/app/confirm_update_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <cstdio>
+
+#include "drvcmd/notice.h"
+#include "resources/flash/flash_resource_ids.h"
+#include "resources/flash/flash_strings.h"
+#include "ui/dialog_builder.h"
+
+namespace flash {
+namespace {
+
+constexpr std::size_t kVendorProductLength = 24;
+constexpr std::size_t kRevisionLength = 4;
+
+// printf's "%.Ns" of bytes that need not end in a zero.
+std::string Prefix(const std::uint8_t* bytes, std::size_t maxLength) {
+  std::string text;
+  for (std::size_t i = 0; i < maxLength && bytes[i] != 0; ++i)
+    text.push_back(static_cast<char>(bytes[i]));
+  return text;
+}
+
+}  // namespace
+
+std::string FormatFirmwareIdentity(const FirmwareIdentity& identity) {
+  return Prefix(identity.data(), kVendorProductLength) + " " +
+         Prefix(identity.data() + kVendorProductLength, kRevisionLength);
+}
+
+ConfirmUpdateDialog::ConfirmUpdateDialog(const ui::DialogTemplate& dialogTemplate,
+                                         const FirmwareIdentity& oldIdentity,
+                                         const FirmwareIdentity& newIdentity, QWidget* parent)
+    : QDialog(parent) {
+  ui::BuildDialog(*this, dialogTemplate);
+  auto setText = [this](int id, const std::string& text) {
+    if (auto* label = ui::FindControl<QLabel>(this, id))
+      label->setText(QString::fromStdString(text));
+  };
+  setText(resources::kIdcConfirmMessage, resources::kConfirmMessage);
+  setText(resources::kIdcConfirmOldFirmware, FormatFirmwareIdentity(oldIdentity));
+  setText(resources::kIdcConfirmNewFirmware, FormatFirmwareIdentity(newIdentity));
+  if (auto* ok = ui::FindControl<QPushButton>(this, ui::kIdControlOk)) {
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    ok->setFocus();
+  }
+  if (auto* cancel = ui::FindControl<QPushButton>(this, ui::kIdControlCancel)) {
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  }
+}
+
+int ConfirmUpdateDialog::Run() {
+  return exec() == QDialog::Accepted ? drvcmd::kIdOk : drvcmd::kIdCancel;
+}
+
+}  // namespace flash

@@ -1,0 +1,6 @@
+// flashaspi: the firmware updater on the ASPI back-end.
+#include "flash/app/updater_app.h"
+
+int main(int argc, char** argv) {
+  return flash::RunUpdaterProgram(argc, argv, flash::AppVariant::Aspi());
+}

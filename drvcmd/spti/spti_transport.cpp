@@ -113,7 +113,8 @@ int SptiTransport::CloseDrive() {
 
 int SptiTransport::LockOpenDrive() {
   if (!DriveIsOpen()) return -1;
-  return system_.PassThrough().LockDevice(handle_) != 0 ? 0 : -1;
+  // The service answers 0 once it holds the lock.
+  return system_.PassThrough().LockDevice(handle_) == 0 ? 0 : -1;
 }
 
 int SptiTransport::ExecuteRequest(ScsiRequest& request) {

@@ -267,7 +267,7 @@ class FakePassThrough : public platform::PassThroughService {
   }
   platform::Bool LockDevice(platform::Handle device) override {
     locked.push_back(device);
-    return platform::kTrue;
+    return openHandles.contains(device) ? 0 : 1;  // 0: lock held
   }
 
   std::map<char, FakeDevice> devices;

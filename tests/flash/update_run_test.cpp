@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drvcmd/spti/spti_transport.h"
+#include "flash/update_procedure.h"
 #include "flash/updater.h"
 
 namespace {
@@ -37,6 +38,39 @@ class LoggingUi : public testsupport::FakeUpdaterUi {
   std::vector<std::size_t> refreshedAfter;
 };
 
+// The machine's services, with its clock's sleeps noted against the command log.
+class SleepRecordingPlatform : public platform::Platform, public platform::Clock {
+ public:
+  explicit SleepRecordingPlatform(emu::EmulatedMachine& machine) : machine_(machine) {}
+  platform::Kernel& Kernel32() override { return machine_.Kernel32(); }
+  platform::PassThroughService& PassThrough() override { return machine_.PassThrough(); }
+  platform::AspiManager& Aspi() override { return machine_.Aspi(); }
+  platform::Clock& Timer() override { return *this; }
+  platform::SystemInfoComponentFactory& SystemInfoComponents() override {
+    return machine_.SystemInfoComponents();
+  }
+
+  platform::Uint timeBeginPeriod(platform::Uint period) override {
+    return machine_.Timer().timeBeginPeriod(period);
+  }
+  platform::Uint timeEndPeriod(platform::Uint period) override {
+    return machine_.Timer().timeEndPeriod(period);
+  }
+  platform::Dword timeGetTime() override { return machine_.Timer().timeGetTime(); }
+  void Sleep(platform::Dword milliseconds) override {
+    if (milliseconds != flash::kWaitPollMilliseconds) {
+      otherSleeps.push_back({milliseconds, machine_.Log().Entries().size()});
+    }
+    machine_.Timer().Sleep(milliseconds);
+  }
+
+  // Sleeps other than the timed wait's polling: (milliseconds, commands logged before).
+  std::vector<std::pair<platform::Dword, std::size_t>> otherSleeps;
+
+ private:
+  emu::EmulatedMachine& machine_;
+};
+
 class UpdateRunTest : public ::testing::TestWithParam<const FlashVariant*> {
  protected:
   void SetUp() override { Boot(flashtest::MachineJson()); }
@@ -52,7 +86,8 @@ class UpdateRunTest : public ::testing::TestWithParam<const FlashVariant*> {
     machine = flashtest::LoadMachine(json);
     ASSERT_NE(machine, nullptr);
     ui.log = &machine->Log();
-    updater = std::make_unique<flash::Updater>(Variant(), *machine, ui);
+    system = std::make_unique<SleepRecordingPlatform>(*machine);
+    updater = std::make_unique<flash::Updater>(Variant(), *system, ui);
     ASSERT_EQ(updater->Start(), 0);
   }
 
@@ -77,6 +112,7 @@ class UpdateRunTest : public ::testing::TestWithParam<const FlashVariant*> {
   std::string StartNotice() const { return Aspi() ? "\r\nStart update\r\n" : "Start update\r\n"; }
 
   std::unique_ptr<emu::EmulatedMachine> machine;
+  std::unique_ptr<SleepRecordingPlatform> system;
   LoggingUi ui;
   std::unique_ptr<flash::Updater> updater;
   flashtest::FakeSelection selection;
@@ -96,6 +132,9 @@ TEST_P(UpdateRunTest, GoodUpdateWritesVerifiesAndReportsSuccess) {
   const std::vector<std::size_t> refreshes =
       Aspi() ? std::vector<std::size_t>{8, 13} : std::vector<std::size_t>{2, 13};
   EXPECT_EQ(ui.refreshedAfter, refreshes);
+  // The 10 ms pause follows the start notice, wherever the build places it.
+  using Sleep = std::pair<platform::Dword, std::size_t>;
+  EXPECT_EQ(system->otherSleeps, (std::vector<Sleep>{{10, refreshes[0]}}));
 
   ASSERT_EQ(ui.confirmCalls.size(), 1u);
   EXPECT_EQ(Text(ui.confirmCalls[0].oldIdentity.data(), 28), "TAVREON DVD-ROM KD-410  1.00");

@@ -178,19 +178,21 @@ void AspiTransport::FillRequestBlock(const ScsiRequest& request, platform::Handl
 }
 
 // A request whose wait ran out still belongs to the manager, which would write
-// its status later into the block the next command reuses. It is aborted, and
-// its event (signalled by the abort, or by the request's own late completion)
-// is waited for before the block is given back.
+// its status later into the block the next command reuses. It is aborted; the
+// block is given back once its status is final, which the abort normally makes
+// at once, otherwise when its event (the abort's or the request's own late
+// completion) is signalled.
 void AspiTransport::ReclaimRequestBlock(platform::Handle event) {
   platform::SrbExecScsiCmd* block = RequestBlock();
+  if (block->SRB_Status != platform::kSsPending) return;
+  platform::SrbAbort abort{};
+  abort.SRB_Cmd = platform::kScAbortSrb;
+  abort.SRB_HaId = block->SRB_HaId;
+  abort.SRB_ToAbort = block;
+  system_.Aspi().SendASPI32Command(&abort);
   if (block->SRB_Status == platform::kSsPending) {
-    platform::SrbAbort abort{};
-    abort.SRB_Cmd = platform::kScAbortSrb;
-    abort.SRB_HaId = block->SRB_HaId;
-    abort.SRB_ToAbort = block;
-    system_.Aspi().SendASPI32Command(&abort);
+    system_.Kernel32().WaitForSingleObject(event, platform::kInfinite);
   }
-  system_.Kernel32().WaitForSingleObject(event, platform::kInfinite);
 }
 
 void AspiTransport::RequestSenseOfFailure() {

@@ -187,6 +187,9 @@ CommandAnswer EmulatedDrive::ReadBuffer(const CommandBlock& command) {
   }
   const std::uint32_t offset = GetBe24(&command.cdb[kBufferOffsetOffset]);
   const std::uint32_t length = GetBe24(&command.cdb[kBufferLengthOffset]);
+  if (const BufferFault* fault = TakeBufferFault(kBufferIdMemory, offset)) {
+    return Check(fault->sense);
+  }
   if (offset > memory_.size() || length > memory_.size() - offset) {
     return Check(kInvalidFieldInCdb);
   }
@@ -200,6 +203,9 @@ CommandAnswer EmulatedDrive::WriteBuffer(const CommandBlock& command, std::uint3
   }
   const std::uint32_t offset = GetBe24(&command.cdb[kBufferOffsetOffset]);
   const std::uint32_t length = GetBe24(&command.cdb[kBufferLengthOffset]);
+  if (const BufferFault* fault = TakeBufferFault(command.cdb[kBufferIdOffset], offset)) {
+    return Check(fault->sense);
+  }
   switch (command.cdb[kBufferIdOffset]) {
     case kBufferIdStart:
       return StartDownload(offset, length);
@@ -284,6 +290,16 @@ CommandAnswer EmulatedDrive::FinishDownload(std::uint32_t offset, std::uint32_t 
   CommandAnswer answer = Good();
   answer.persistChanged = true;
   return answer;
+}
+
+const BufferFault* EmulatedDrive::TakeBufferFault(std::uint8_t bufferId, std::uint32_t offset) {
+  for (BufferFault& fault : bufferFaults_) {
+    if (fault.timesLeft == 0 || fault.bufferId != bufferId) continue;
+    if (fault.offset && *fault.offset != offset) continue;
+    if (fault.timesLeft > 0) --fault.timesLeft;
+    return &fault;
+  }
+  return nullptr;
 }
 
 void EmulatedDrive::TakeIdentityFromMemory() {

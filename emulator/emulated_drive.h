@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <nlohmann/json_fwd.hpp>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,6 +34,15 @@ struct SenseCode {
   std::uint8_t key = 0;
   std::uint8_t asc = 0;
   std::uint8_t ascq = 0;
+};
+
+// A firmware command the drive fails: READ BUFFER (buffer ID 80h) or WRITE
+// BUFFER (30h/FFh/42h), optionally only at one buffer offset.
+struct BufferFault {
+  std::uint8_t bufferId = 0;
+  std::optional<std::uint32_t> offset;
+  SenseCode sense;
+  int timesLeft = 1;  // -1: always
 };
 
 class EmulatedDrive {
@@ -92,6 +102,9 @@ class EmulatedDrive {
   void TakeIdentityFromMemory();
   bool ReadCorruptionFault(const nlohmann::json& fault, const std::string& where,
                            std::string* error);
+  bool ReadBufferFaults(const nlohmann::json& faults, const std::string& where, std::string* error);
+  // The injected fault for this firmware command, consumed; null when none.
+  const BufferFault* TakeBufferFault(std::uint8_t bufferId, std::uint32_t offset);
 
   std::uint8_t peripheralType_ = 0x05;
   std::array<std::uint8_t, kInquiryDataSize> inquiry_{};
@@ -116,6 +129,7 @@ class EmulatedDrive {
   bool corruptDuringProgramming_ = false;
   std::uint32_t corruptOffset_ = 0;
   int corruptionsLeft_ = -1;  // -1: every programming run
+  std::vector<BufferFault> bufferFaults_;
 };
 
 }  // namespace emu

@@ -5,6 +5,7 @@
 #include "emulator/drive_catalogue.h"
 #include "emulator/emulated_drive.h"
 #include "emulator/firmware_builder.h"
+#include "emulator/machine_file_parser.h"
 
 namespace emu {
 namespace {
@@ -23,13 +24,16 @@ constexpr std::string_view kKeyDisc = "disc";
 constexpr std::string_view kKeyUnitBytes = "unitBytes";
 constexpr std::string_view kKeyCorrupt = "corruptDuringProgramming";
 constexpr std::string_view kKeyNotReadyMs = "notReadyAfterProgrammingMs";
+constexpr std::string_view kKeyBufferFaults = "bufferFaults";
 
 constexpr std::string_view kDeviceKeys[] = {
-    kKeyType,   kKeyVendor,          kKeyProduct, kKeyRevision,  kKeyModel,   kKeyController,
-    kKeyFamily, kKeyFirmwareVersion, kKeyDisc,    kKeyUnitBytes, kKeyCorrupt, kKeyNotReadyMs};
+    kKeyType,       kKeyVendor,     kKeyProduct,         kKeyRevision, kKeyModel,
+    kKeyController, kKeyFamily,     kKeyFirmwareVersion, kKeyDisc,     kKeyUnitBytes,
+    kKeyCorrupt,    kKeyNotReadyMs, kKeyBufferFaults};
 // Keys that describe firmware and so need a catalogue model.
-constexpr std::string_view kFirmwareKeys[] = {kKeyController, kKeyFamily,  kKeyFirmwareVersion,
-                                              kKeyUnitBytes,  kKeyCorrupt, kKeyNotReadyMs};
+constexpr std::string_view kFirmwareKeys[] = {kKeyController,  kKeyFamily,  kKeyFirmwareVersion,
+                                              kKeyUnitBytes,   kKeyCorrupt, kKeyNotReadyMs,
+                                              kKeyBufferFaults};
 
 constexpr std::uint8_t kDefaultPeripheralType = 0x05;
 constexpr std::uint8_t kRemovableBit = 0x80;
@@ -202,6 +206,11 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::FromJson(const json& device, const
                                     where + "." + std::string(kKeyCorrupt), error)) {
       return nullptr;
     }
+    if (read.Has(kKeyBufferFaults) &&
+        !drive->ReadBufferFaults(device.at(std::string(kKeyBufferFaults)),
+                                 where + "." + std::string(kKeyBufferFaults), error)) {
+      return nullptr;
+    }
     drive->TakeIdentityFromMemory();
   }
 
@@ -251,6 +260,54 @@ bool EmulatedDrive::ReadCorruptionFault(const json& fault, const std::string& wh
     }
   }
   corruptDuringProgramming_ = true;
+  return true;
+}
+
+bool EmulatedDrive::ReadBufferFaults(const json& faults, const std::string& where,
+                                     std::string* error) {
+  if (!faults.is_array()) {
+    if (error) *error = where + ": expected a list";
+    return false;
+  }
+  for (std::size_t i = 0; i < faults.size(); ++i) {
+    const std::string here = where + "[" + std::to_string(i) + "]";
+    const json& item = faults[i];
+    if (!item.is_object()) {
+      if (error) *error = here + ": expected {\"bufferId\": ..., \"sense\": \"KK-AA-QQ\"}";
+      return false;
+    }
+    for (const auto& [key, value] : item.items()) {
+      if (key != "bufferId" && key != "offset" && key != "sense" && key != "times") {
+        if (error) *error = here + "." + key + ": unknown key";
+        return false;
+      }
+    }
+    FieldReader read(item, here, error);
+    BufferFault fault;
+    std::uint32_t number = 0;
+    if (!read.Has("bufferId")) return read.Fail("bufferId", "missing");
+    if (!read.Number("bufferId", 0xFF, &number)) return false;
+    fault.bufferId = static_cast<std::uint8_t>(number);
+    if (read.Has("offset")) {
+      if (!read.Number("offset", 0xFFFFFF, &number)) return false;
+      fault.offset = number;
+    }
+    const json* senseText = item.contains("sense") ? &item.at("sense") : nullptr;
+    if (senseText == nullptr || !senseText->is_string() ||
+        !ParseSenseText(senseText->get<std::string>(), &fault.sense)) {
+      return read.Fail("sense", "expected \"KK-AA-QQ\" (e.g. \"03-0C-00\")");
+    }
+    if (read.Has("times")) {
+      const json& times = item.at("times");
+      if (times.is_string() && times.get<std::string>() == "always") {
+        fault.timesLeft = -1;
+      } else {
+        if (!read.Number("times", 0x7FFFFFFF, &number)) return false;
+        fault.timesLeft = static_cast<int>(number);
+      }
+    }
+    bufferFaults_.push_back(fault);
+  }
   return true;
 }
 

@@ -232,6 +232,33 @@ TEST(DriveFaults, AlwaysCorruptingDriveFailsEveryProgramming) {
   }
 }
 
+TEST(DriveFaults, BufferFaultsFailOneChunkOrOneReadAtTheirOffset) {
+  auto drive = MakeDrive(R"({"model": "KD-410", "notReadyAfterProgrammingMs": 0,
+      "bufferFaults": [{"bufferId": "0xFF", "offset": "0x10000", "sense": "03-0C-00"},
+                       {"bufferId": "0x80", "offset": "0x8000", "sense": "03-11-00",
+                        "times": "always"}]})");
+  const auto image = Image("KD-410", "1.05");
+  ASSERT_EQ(Start(*drive).scsiStatus, kStatusGood);
+  ASSERT_EQ(Chunk(*drive, image, 0, 0, kChunkSize).scsiStatus, kStatusGood);
+  ASSERT_EQ(Chunk(*drive, image, 0x8000, 0x8000, kChunkSize).scsiStatus, kStatusGood);
+  EXPECT_EQ(SenseOf(Chunk(*drive, image, 0x10000, 0x10000, kChunkSize)),
+            (Sense3{0x03, 0x0C, 0x00}));
+  const Exchange sense = RunIn(*drive, {0x03, 0, 0, 0, 18, 0}, 18);
+  EXPECT_EQ((Sense3{sense.data[2], sense.data[12], sense.data[13]}), (Sense3{0x03, 0x0C, 0x00}));
+  // Once only: the next full download goes through.
+  ASSERT_EQ(Download(*drive, image, 0, kSingleTailOffset).scsiStatus, kStatusGood);
+
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_EQ(
+        SenseOf(RunIn(*drive, BufferCdb(kReadBuffer, kBufferMemory, 0x8000, kChunkSize), kChunkSize)
+                    .answer),
+        (Sense3{0x03, 0x11, 0x00}));
+  }
+  EXPECT_EQ(RunIn(*drive, BufferCdb(kReadBuffer, kBufferMemory, 0x10000, kChunkSize), kChunkSize)
+                .answer.scsiStatus,
+            kStatusGood);
+}
+
 TEST(DriveState, SavedStateRestoresProgrammedFirmwareOnAFreshDrive) {
   const std::string device = R"({"model": "KD-320", "unitBytes": 5})";
   auto drive = MakeDrive(device);

@@ -156,6 +156,10 @@ TEST(DriveConfig, BadDescriptionsNameTheFieldAndFail) {
        "test: devices[0].corruptDuringProgramming.offset: must be at most"},
       {R"({"model": "KD-410", "corruptDuringProgramming": {"offset": 1, "when": 2}})",
        "test: devices[0].corruptDuringProgramming.when: unknown key"},
+      {R"({"model": "KD-410", "bufferFaults": [{"bufferId": 255, "sense": "3-0C-00"}]})",
+       "test: devices[0].bufferFaults[0].sense: expected"},
+      {R"({"model": "KD-410", "bufferFaults": [{"sense": "03-0C-00"}]})",
+       "test: devices[0].bufferFaults[0].bufferId: missing"},
       {R"([1, 2])", "test: devices[0]: expected an object"},
   };
   for (const BadDevice& bad : cases) {

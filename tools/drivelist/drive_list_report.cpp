@@ -69,7 +69,7 @@ bool CheckDeviceAccess(platform::Platform& system, std::ostream& out) {
     const platform::Dword error = system.Kernel32().GetLastError();
     if (error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound) continue;
     const auto text = platform::SystemMessageText(error);
-    out << "drivelist: " << path << ": "
+    out << "drivelist: " << path << " "
         << (text ? TrimLineEnd(std::string(*text)) : "error " + std::to_string(error)) << '\n';
     ok = false;
   }

@@ -318,6 +318,22 @@ TEST_P(UpdateRunSptiTest, UnsupportedDriveIsRefusedAndClosed) {
   EXPECT_FALSE(DriveLeftOpen());
 }
 
+TEST_P(UpdateRunSptiTest, ADriveLockedByAnotherProgramIsNotWritten) {
+  platform::PassThroughService& devices = machine->PassThrough();
+  const platform::Handle other = devices.CreateFileA(
+      "\\\\.\\D:", platform::kGenericRead | platform::kGenericWrite,
+      platform::kFileShareRead | platform::kFileShareWrite, platform::kOpenExisting, 0);
+  ASSERT_NE(other, platform::kInvalidHandleValue);
+  ASSERT_EQ(devices.LockDevice(other), 0);
+
+  Run(kKd410, "KD-410");
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0].text, "The drive is in use by another program.");
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"12"}));
+  EXPECT_FALSE(DriveLeftOpen());
+  devices.CloseHandle(other);
+}
+
 INSTANTIATE_TEST_SUITE_P(PassThrough, UpdateRunSptiTest, ::testing::Values(&FlashVariant::Spti()),
                          flashtest::BuildName);
 

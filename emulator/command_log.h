@@ -1,5 +1,7 @@
 // Every command an emulated drive receives, with every transport field, so tests
-// can assert on exactly what went out.
+// can assert on exactly what went out. ASPI requests the manager refused at once
+// (no device, malformed block) are logged too, with the SRB_Status they got;
+// pass-through records refused as invalid parameters are not.
 #pragma once
 
 #include <array>

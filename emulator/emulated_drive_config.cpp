@@ -45,9 +45,9 @@ constexpr std::size_t kInquiryVendorOffset = 8;
 constexpr std::size_t kInquiryProductOffset = 16;
 constexpr std::size_t kInquiryRevisionOffset = 32;
 
-class FieldReader {
+class DeviceFieldReader {
  public:
-  FieldReader(const json& object, const std::string& where, std::string* error)
+  DeviceFieldReader(const json& object, const std::string& where, std::string* error)
       : object_(object), where_(where), error_(error) {}
 
   bool Has(std::string_view key) const { return object_.contains(std::string(key)); }
@@ -126,7 +126,7 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::FromJson(const json& device, const
     if (error) *error = where + ": expected an object";
     return nullptr;
   }
-  FieldReader read(device, where, error);
+  DeviceFieldReader read(device, where, error);
   std::unique_ptr<EmulatedDrive> drive(new EmulatedDrive());
 
   std::uint32_t type = kDefaultPeripheralType;
@@ -245,7 +245,7 @@ bool EmulatedDrive::ReadCorruptionFault(const json& fault, const std::string& wh
       return false;
     }
   }
-  FieldReader read(fault, where, error);
+  DeviceFieldReader read(fault, where, error);
   if (!read.Has("offset")) return read.Fail("offset", "missing");
   if (!read.Number("offset", kDriveMemorySize - 1, &corruptOffset_)) return false;
   corruptionsLeft_ = -1;
@@ -282,7 +282,7 @@ bool EmulatedDrive::ReadBufferFaults(const json& faults, const std::string& wher
         return false;
       }
     }
-    FieldReader read(item, here, error);
+    DeviceFieldReader read(item, here, error);
     BufferFault fault;
     std::uint32_t number = 0;
     if (!read.Has("bufferId")) return read.Fail("bufferId", "missing");

@@ -2,7 +2,6 @@
 #include "emulator/firmware_builder.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "emulator/intel_hex_writer.h"
 
@@ -50,9 +49,18 @@ std::uint32_t SeedFor(const ModelSpec& model, FillArea area, std::size_t index) 
          static_cast<std::uint32_t>(index * 0x01000193u);
 }
 
+// Never writes past `out`, whatever the text.
 void PutText(std::span<std::uint8_t> out, std::size_t at, std::string_view text) {
-  assert(at + text.size() <= out.size());
-  std::copy(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
+  if (at >= out.size()) return;
+  const std::size_t n = std::min(text.size(), out.size() - at);
+  std::copy_n(text.begin(), n, out.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Exactly four characters, so a bad version can never shift the layout.
+std::string FixedVersion(std::string_view version) {
+  std::string fixed(version.substr(0, kVersionSize));
+  fixed.resize(kVersionSize, ' ');
+  return fixed;
 }
 
 // One main image for controller `index` of the model.
@@ -118,14 +126,15 @@ bool IsValidVersion(std::string_view version) {
 
 FirmwareBuild BuildFirmware(const ModelSpec& model, std::string_view version,
                             BrokenVariant broken) {
-  assert(IsValidVersion(version));
+  const std::string fixedVersion = FixedVersion(version);
   FirmwareBuild build;
   build.image.assign(kFullImageSize, 0x00);
   std::span<std::uint8_t> image = build.image;
 
-  BuildMainImage(image.subspan(0, kMainImageSize), model, 0, version, broken);
+  BuildMainImage(image.subspan(0, kMainImageSize), model, 0, fixedVersion, broken);
   if (model.IsDual()) {
-    BuildMainImage(image.subspan(kSecondImageOffset, kMainImageSize), model, 1, version, broken);
+    BuildMainImage(image.subspan(kSecondImageOffset, kMainImageSize), model, 1, fixedVersion,
+                   broken);
     // The second tail overlaps the first one's last 16 bytes; build it last.
     BuildTail(image.subspan(kDualFirstTailOffset, kTailSize), model, 0);
     BuildTail(image.subspan(kDualSecondTailOffset, kTailSize), model, 1);

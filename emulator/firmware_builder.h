@@ -73,7 +73,7 @@ struct FirmwareBuild {
 // Four printable characters.
 bool IsValidVersion(std::string_view version);
 
-// `version` must satisfy IsValidVersion.
+// A version that is not four characters is cut or blank-padded to four.
 FirmwareBuild BuildFirmware(const ModelSpec& model, std::string_view version,
                             BrokenVariant broken = BrokenVariant::kNone);
 // The HEX text of BuildFirmware's result.

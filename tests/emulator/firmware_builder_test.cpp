@@ -101,6 +101,9 @@ TEST(FirmwareBuilder, VersionsOfOneModelDifferOnlyInTheirVersionText) {
   }
   // Last digit in the ImageInfoBlock and in the template's revision.
   EXPECT_EQ(differences, (std::vector<std::size_t>{0x3F8, kInquiryTemplateOffset + 8 + 27}));
+  // A short or long version never shifts the layout.
+  EXPECT_EQ(At(BuildFirmware(Model("KD-410"), "1.5").image, 0x3F5, 5), "1.5 " + At(a, 0x3F9, 1));
+  EXPECT_EQ(At(BuildFirmware(Model("KD-410"), "1.0555").image, 0x3F5, 5), "1.05" + At(a, 0x3F9, 1));
   EXPECT_FALSE(IsValidVersion("1.5"));
   EXPECT_FALSE(IsValidVersion("1.0\n"));
   EXPECT_TRUE(IsValidVersion("A1 B"));

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QShowEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <cstdio>
@@ -208,12 +209,21 @@ void MainFrame::InitialUpdate() {
 }
 
 void MainFrame::PlaceFrame(const QRect& frameRect) {
-  // The rectangle is the whole window's; Qt sizes the client area.
+  // The rectangle is the whole window's; Qt sizes the client area, so the
+  // native window must exist for its decoration to be known.
+  lastFrameRect_ = frameRect;
+  if (windowHandle() == nullptr) create();
   const QSize decoration = frameGeometry().size() - geometry().size();
   const QSize client = (frameRect.size() - decoration).expandedTo(QSize(1, 1));
   setFixedSize(client);
   move(frameRect.topLeft());
   if (layout() != nullptr) layout()->activate();
+}
+
+void MainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // A window manager may add its decoration only when the window is shown.
+  if (lastFrameRect_.isValid() && frameGeometry() != lastFrameRect_) PlaceFrame(lastFrameRect_);
 }
 
 void MainFrame::UpdateCaption() {

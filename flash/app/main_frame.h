@@ -46,6 +46,7 @@ class MainFrame : public QMainWindow {
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateMenus();
@@ -68,6 +69,7 @@ class MainFrame : public QMainWindow {
   QList<QAction*> recentActions_;
   std::map<int, QAction*> menuActions_;
   QString documentTitle_;
+  QRect lastFrameRect_;
   platform::SystemInfoComponent* systemInfo_ = nullptr;
 };
 

@@ -1,0 +1,388 @@
+// Both updater builds' windows end to end on an emulated machine with a fake
+// clock: captions, menus, the drive tree, File Open, an update through the
+// confirmation and the countdown, the document cycle and start-up failures.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <memory>
+#include <string>
+
+#include "emulator/drive_catalogue.h"
+#include "emulator/emulated_machine.h"
+#include "emulator/firmware_builder.h"
+#include "flash/app/form_layout.h"
+#include "flash/app/updater_app.h"
+#include "resources/flash/flash_resource_ids.h"
+#include "ui/dialog_builder.h"
+#include "ui/status_box.h"
+
+namespace {
+
+using flash::AppVariant;
+
+constexpr char kMachine[] = R"({
+  "adapters": [{"number": 0, "identifier": "ESDI_506"},
+               {"number": 1, "identifier": "NORTHSTAR ULTRA2 WIDE SCSI HOST"}],
+  "systemInfoComponent": {"platform": 1, "version": 4.1, "build": 2222},
+  "devices": [
+    {"letter": "D", "adapter": 0, "target": 0, "model": "KD-410"},
+    {"letter": "E", "adapter": 1, "target": 0, "type": "0x04",
+     "vendor": "WRITEON", "product": "CD-RW DRIVE 4012", "revision": "1.0C"},
+    {"letter": "F", "adapter": 1, "target": 1, "type": "0x00",
+     "vendor": "MAXIDISK", "product": "HD-9100 SCSI", "revision": "0102"}
+  ]})";
+
+constexpr char kNoAspiMachine[] = R"({"aspi": {"manager": "missing"}, "devices": []})";
+
+std::string Padded(std::string_view text, std::size_t width) {
+  std::string padded(text.substr(0, width));
+  padded.resize(width, ' ');
+  return padded;
+}
+
+const emu::ModelSpec& Kd410() { return *emu::FindDriveModel("KD-410"); }
+
+std::string Kd410VendorProduct() { return Padded(Kd410().vendor, 8) + Padded(Kd410().product, 16); }
+
+QStringList TopLevelTexts(const QTreeWidget& tree) {
+  QStringList texts;
+  for (int index = 0; index < tree.topLevelItemCount(); ++index) {
+    texts << tree.topLevelItem(index)->text(0);
+  }
+  return texts;
+}
+
+QStringList ChildTexts(const QTreeWidgetItem& item) {
+  QStringList texts;
+  for (int index = 0; index < item.childCount(); ++index) texts << item.child(index)->text(0);
+  return texts;
+}
+
+QStringList ActionTexts(const QList<QAction*>& actions) {
+  QStringList texts;
+  for (const QAction* action : actions) {
+    if (!action->isSeparator() && action->isVisible()) texts << action->text();
+  }
+  return texts;
+}
+
+bool SentWriteBuffer(emu::EmulatedMachine& machine) {
+  for (const emu::LoggedCommand& command : machine.Log().Entries()) {
+    if (command.cdb[0] == 0x3B) return true;
+  }
+  return false;
+}
+
+class FlashWindowTest : public testing::TestWithParam<const AppVariant*> {
+ protected:
+  const AppVariant& Variant() const { return *GetParam(); }
+  bool IsAspi() const { return &Variant() == &AppVariant::Aspi(); }
+
+  void SetUp() override {
+    QSettings(QString::fromUtf8(Variant().settingsKey),
+              QString::fromUtf8(Variant().applicationTitle))
+        .remove(QStringLiteral("Recent File List"));
+    hexPath_ = folder_.filePath(QStringLiteral("UPDATE.HEX"));
+    QFile hex(hexPath_);
+    ASSERT_TRUE(hex.open(QIODevice::WriteOnly));
+    hex.write(QByteArray::fromStdString(emu::BuildFirmwareHex(Kd410(), "1.05")));
+  }
+
+  // Starts the program on a machine; false when start-up failed.
+  bool Start(const char* machineJson, const QStringList& arguments = {}) {
+    emu::MachineOptions options;
+    options.fakeClock = true;
+    options.readOnly = true;
+    std::string error;
+    machine_ = emu::EmulatedMachine::LoadText(machineJson, "window-test.json", options, &error);
+    EXPECT_NE(machine_, nullptr) << error;
+    if (machine_ == nullptr) return false;
+    app_ = std::make_unique<flash::UpdaterApp>(Variant(), *machine_);
+    app_->Messages().SetScripted(true);
+    app_->FileDialogs().SetScripted(true);
+    if (app_->Start(arguments) != 0) return false;
+    Frame().show();
+    return true;
+  }
+
+  flash::MainFrame& Frame() { return app_->Frame(); }
+  flash::MainView& View() { return app_->Frame().View(); }
+  QTreeWidget& Tree() { return *View().Tree(); }
+  std::string StatusBox() { return ui::ReadStatusBox(*View().StatusBox()); }
+  QPushButton& Button(int id) { return *ui::FindControl<QPushButton>(&View(), id); }
+
+  void SelectDriveD() {
+    QTreeWidgetItem* item = IsAspi() ? Tree().topLevelItem(0)->child(0) : Tree().topLevelItem(0);
+    Tree().setCurrentItem(item);
+    item->setSelected(true);
+  }
+
+  void LoadImageThroughFileOpen() {
+    app_->FileDialogs().PresetChoice(hexPath_);
+    Button(Variant().fileOpenId).click();
+  }
+
+  QTemporaryDir folder_;
+  QString hexPath_;
+  std::unique_ptr<emu::EmulatedMachine> machine_;
+  std::unique_ptr<flash::UpdaterApp> app_;
+};
+
+TEST_P(FlashWindowTest, CaptionMenusAndToolbarAreTheBuildsOwn) {
+  ASSERT_TRUE(Start(kMachine));
+  QStringList menus;
+  for (const QAction* menu : Frame().menuBar()->actions()) menus << menu->text();
+  const QList<QAction*> toolbar = Frame().ToolBar()->actions();
+  ASSERT_EQ(toolbar.size(), 3);
+  EXPECT_EQ(toolbar[0]->toolTip(), QStringLiteral("Open"));
+  EXPECT_FALSE(toolbar[1]->isEnabled());
+  EXPECT_EQ(toolbar[2]->toolTip(), QStringLiteral("About"));
+  EXPECT_TRUE(Frame().MenuAction(resources::kIdViewToolbar)->isChecked());
+
+  const QStringList fileItems = ActionTexts(Frame().RecentFileMenu()->actions());
+  EXPECT_EQ(fileItems, (QStringList{"&Open...\tCtrl+O", "Recent File", "E&xit"}));
+  if (IsAspi()) {
+    EXPECT_EQ(Frame().windowTitle(),
+              QStringLiteral("DVD-ROM Firmware Update Tool for Win32 - FLASHKIT"));
+    EXPECT_EQ(menus, (QStringList{"&File", "Tool", "&View", "&Help"}));
+    EXPECT_FALSE(Frame().MenuAction(resources::kIdAspiFirmwareFileSearch)->isEnabled());
+    EXPECT_EQ(Frame().MenuAction(resources::kIdAppAbout)->text(),
+              QStringLiteral("&About FLASHKIT..."));
+    EXPECT_NE(Frame().MenuAction(resources::kIdAspiSystemInfo), nullptr);
+  } else {
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Update DVD for W2K - "));
+    EXPECT_EQ(menus, (QStringList{"&File", "&View", "&Help"}));
+    EXPECT_EQ(Frame().MenuAction(resources::kIdAppAbout)->text(),
+              QStringLiteral("&About flashspti..."));
+    EXPECT_EQ(Frame().MenuAction(resources::kIdAspiSystemInfo), nullptr);
+  }
+}
+
+TEST_P(FlashWindowTest, WindowIsCentredAndTheFormFollowsTheLayout) {
+  ASSERT_TRUE(Start(kMachine));
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(Frame().frameGeometry(),
+            flash::CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft()));
+  const QWidget* firstLabel = ui::FindControl<QWidget>(
+      &View(), IsAspi() ? Variant().driveListLabelId : Variant().statusLabelId);
+  const flash::FormLayout layout =
+      flash::LayOutForm(Variant().layout, View().width(), View().height(), firstLabel->height(),
+                        Button(Variant().fileOpenId).height());
+  EXPECT_EQ(Tree().geometry(), layout.driveTree);
+  EXPECT_EQ(View().StatusBox()->geometry(), layout.statusBox);
+  EXPECT_EQ(Button(Variant().exitId).geometry(), layout.exit);
+  EXPECT_EQ(View().StatusBox()->isReadOnly(), IsAspi());
+}
+
+TEST_P(FlashWindowTest, TreeListsTheDrivesAsTheBuildScansThem) {
+  ASSERT_TRUE(Start(kMachine));
+  if (IsAspi()) {
+    ASSERT_EQ(TopLevelTexts(Tree()),
+              (QStringList{"00 : ATAPI Interface", "01 : NORTHSTAR ULTRA2"}));
+    const std::string kd410 = "ID=0 : " + Kd410VendorProduct() + Padded(Kd410().version, 4);
+    EXPECT_EQ(ChildTexts(*Tree().topLevelItem(0)),
+              (QStringList{QString::fromStdString(kd410), "ID=1 : None"}));
+    EXPECT_EQ(Tree().topLevelItem(1)->childCount(), 7);
+    EXPECT_EQ(View().SelectedText(), kd410);
+    EXPECT_EQ(View().SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
+  } else {
+    EXPECT_EQ(TopLevelTexts(Tree()),
+              (QStringList{QString::fromStdString("D: " + Kd410VendorProduct() + " (C/DVD-ROM)"),
+                           "E: WRITEON CD-RW DRIVE 4012 (CD-R/RW or WORM)"}));
+    EXPECT_EQ(View().SelectedText(), std::nullopt);
+    // The scan counted devices 0 to 22 in its progress window.
+    const auto& texts = View().ProgressWindow().Texts();
+    ASSERT_EQ(texts.size(), 23u);
+    EXPECT_EQ(texts.front(), "Now checking device No.0");
+    EXPECT_EQ(texts.back(), "Now checking device No.22");
+    EXPECT_EQ(View().ProgressWindow().Dialog(), nullptr);
+  }
+}
+
+TEST_P(FlashWindowTest, FileOpenThenUpdateRunsToVerifyOk) {
+  ASSERT_TRUE(Start(kMachine));
+  LoadImageThroughFileOpen();
+  const auto& requests = app_->FileDialogs().Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].title, QStringLiteral("Select the Update Hex File"));
+  EXPECT_TRUE(requests[0].filter.startsWith(QStringLiteral("Hex File(.HEX) (")));
+  EXPECT_EQ(requests[0].initialFileName, IsAspi() ? QStringLiteral("UPDATE.HEX") : QString());
+  const std::string loaded = StatusBox();
+  EXPECT_EQ(loaded.rfind("File Name : " + hexPath_.toStdString(), 0), 0u) << loaded;
+  EXPECT_NE(loaded.find("\r\nF/W file load success."), std::string::npos) << loaded;
+
+  SelectDriveD();
+  View().PresetConfirmAnswer(drvcmd::kIdOk);
+  Button(Variant().updateId).click();
+
+  const std::string status = StatusBox();
+  const std::string ending = "Verify OK\r\nEnd update\r\n";
+  ASSERT_GE(status.size(), ending.size());
+  EXPECT_EQ(status.substr(status.size() - ending.size()), ending) << status;
+  ASSERT_EQ(View().Confirmations().size(), 1u);
+  EXPECT_EQ(View().Confirmations()[0].oldFirmware,
+            Kd410VendorProduct() + " " + std::string(Kd410().version));
+  EXPECT_EQ(View().Confirmations()[0].newFirmware, Kd410VendorProduct() + " 1.05");
+  const auto& countdown = View().ProgressWindow().Texts();
+  ASSERT_FALSE(countdown.empty());
+  EXPECT_EQ(countdown.front(), "Remaining time to complete about 29 sec");
+  EXPECT_EQ(countdown.back(), "Remaining time to complete about 1 sec");
+  EXPECT_TRUE(SentWriteBuffer(*machine_));
+
+  const auto& messages = app_->Messages().Recorded();
+  if (IsAspi()) {
+    EXPECT_TRUE(messages.empty());
+    // The tree was scanned again and the drive is still preselected.
+    EXPECT_EQ(View().SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
+  } else {
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Congratulations ! Update is completed successfully.\r\n");
+    EXPECT_EQ(messages[0].caption, "Congratulations !");
+  }
+}
+
+TEST_P(FlashWindowTest, CancelledConfirmationSendsNoWriteBuffer) {
+  ASSERT_TRUE(Start(kMachine));
+  LoadImageThroughFileOpen();
+  SelectDriveD();
+  View().PresetConfirmAnswer(drvcmd::kIdCancel);
+  machine_->Log().Clear();
+  Button(Variant().updateId).click();
+  EXPECT_EQ(View().Confirmations().size(), 1u);
+  EXPECT_FALSE(SentWriteBuffer(*machine_));
+  EXPECT_EQ(StatusBox().find("Verify"), std::string::npos);
+}
+
+TEST_P(FlashWindowTest, NewDocumentRescansAndRecentres) {
+  ASSERT_TRUE(Start(kMachine));
+  const QPoint centred = Frame().pos();
+  const int items = Tree().topLevelItemCount();
+  Frame().move(centred + QPoint(40, 30));
+  Tree().clear();
+  QAction* newDocument = nullptr;
+  for (QAction* action : Frame().actions()) {
+    if (action->shortcut() == QKeySequence(QStringLiteral("Ctrl+N"))) newDocument = action;
+  }
+  ASSERT_NE(newDocument, nullptr);
+  newDocument->trigger();
+  EXPECT_EQ(Tree().topLevelItemCount(), items);
+  EXPECT_EQ(Frame().pos(), centred);
+}
+
+TEST_P(FlashWindowTest, OpenedDocumentGoesToTheRecentListAndLoadsNoFirmware) {
+  ASSERT_TRUE(Start(kMachine));
+  View().SetStatusText("before\r\n");
+  View().RefreshStatusBox();
+  ASSERT_TRUE(Frame().OpenDocument(hexPath_));
+  EXPECT_EQ(StatusBox(), "before\r\n");
+  EXPECT_EQ(Frame().windowTitle(), IsAspi() ? QStringLiteral("UPDATE.HEX - FLASHKIT")
+                                            : QStringLiteral("Update DVD for W2K - "));
+  QSettings settings(QString::fromUtf8(Variant().settingsKey),
+                     QString::fromUtf8(Variant().applicationTitle));
+  EXPECT_EQ(settings.value("Recent File List/File1").toString(), hexPath_);
+  ASSERT_EQ(Frame().RecentFileActions().size(), 1);
+  EXPECT_EQ(Frame().RecentFileActions()[0]->text(), "&1 " + hexPath_);
+
+  // The image in effect is still none: Update refuses without a confirmation.
+  SelectDriveD();
+  View().PresetConfirmAnswer(drvcmd::kIdCancel);
+  Button(Variant().updateId).click();
+  EXPECT_TRUE(View().Confirmations().empty());
+  EXPECT_NE(StatusBox().find("This file is not available"), std::string::npos) << StatusBox();
+
+  // A recent file that has gone is reported and dropped from the list.
+  ASSERT_TRUE(QFile::remove(hexPath_));
+  app_->Messages().ClearRecorded();
+  Frame().RecentFileActions()[0]->trigger();
+  ASSERT_EQ(app_->Messages().Recorded().size(), 1u);
+  EXPECT_NE(app_->Messages().Recorded()[0].text.find("Cannot find this file."), std::string::npos);
+  EXPECT_EQ(app_->Messages().Recorded()[0].caption, Variant().applicationTitle);
+  EXPECT_TRUE(Frame().RecentFileActions().isEmpty());
+  settings.sync();
+  EXPECT_FALSE(settings.contains("Recent File List/File1"));
+}
+
+TEST_P(FlashWindowTest, RecentListKeepsTheBuildsNumberOfFiles) {
+  ASSERT_TRUE(Start(kMachine));
+  for (int index = 0; index < 12; ++index) {
+    const QString path = folder_.filePath(QStringLiteral("f%1.hex").arg(index));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_TRUE(Frame().OpenDocument(path));
+  }
+  EXPECT_EQ(Frame().RecentFileActions().size(), Variant().recentFileCount);
+  EXPECT_EQ(Frame().RecentFileActions()[0]->text(), "&1 " + folder_.filePath("f11.hex"));
+}
+
+TEST_P(FlashWindowTest, DocumentNamedOnTheCommandLineIsOpened) {
+  ASSERT_TRUE(Start(kMachine, {hexPath_}));
+  QSettings settings(QString::fromUtf8(Variant().settingsKey),
+                     QString::fromUtf8(Variant().applicationTitle));
+  EXPECT_EQ(settings.value("Recent File List/File1").toString(), hexPath_);
+  EXPECT_TRUE(StatusBox().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothBuilds, FlashWindowTest,
+                         testing::Values(&AppVariant::Aspi(), &AppVariant::Spti()),
+                         [](const testing::TestParamInfo<const AppVariant*>& info) {
+                           return std::string(info.param->applicationTitle);
+                         });
+
+class FlashSptiWindowTest : public FlashWindowTest {};
+
+TEST_P(FlashSptiWindowTest, DoubleClickUpdatesOnlyAfterFileOpenWasUsed) {
+  ASSERT_TRUE(Start(kMachine));
+  SelectDriveD();
+  QTreeWidgetItem* item = Tree().topLevelItem(0);
+  View().PresetConfirmAnswer(drvcmd::kIdCancel);
+  emit Tree().itemDoubleClicked(item, 0);
+  EXPECT_TRUE(StatusBox().empty());
+  EXPECT_TRUE(app_->Messages().Recorded().empty());
+
+  // A cancelled File Open still counts as used.
+  app_->FileDialogs().PresetCancel();
+  Button(Variant().fileOpenId).click();
+  emit Tree().itemDoubleClicked(item, 0);
+  EXPECT_NE(StatusBox().find("This file is not available"), std::string::npos) << StatusBox();
+  EXPECT_FALSE(SentWriteBuffer(*machine_));
+}
+
+INSTANTIATE_TEST_SUITE_P(NtBuild, FlashSptiWindowTest, testing::Values(&AppVariant::Spti()),
+                         [](const testing::TestParamInfo<const AppVariant*>&) {
+                           return std::string("flashspti");
+                         });
+
+class FlashAspiWindowTest : public FlashWindowTest {};
+
+TEST_P(FlashAspiWindowTest, MissingAspiManagerEndsStartUpWithItsMessage) {
+  EXPECT_FALSE(Start(kNoAspiMachine));
+  ASSERT_EQ(app_->Messages().Recorded().size(), 1u);
+  EXPECT_EQ(app_->Messages().Recorded()[0].text, "WNASPI32.DLL Load Error or is not found");
+  EXPECT_EQ(app_->Messages().Recorded()[0].caption, "flashaspi");
+  EXPECT_FALSE(Frame().isVisible());
+}
+
+TEST_P(FlashAspiWindowTest, SystemInfoShowsTheComponentsValues) {
+  ASSERT_TRUE(Start(kMachine));
+  Frame().MenuAction(resources::kIdAspiSystemInfo)->trigger();
+  ASSERT_EQ(app_->Messages().Recorded().size(), 1u);
+  EXPECT_EQ(app_->Messages().Recorded()[0].text, "Platform = 1\r\n OS Verison = 4.100.2222");
+  EXPECT_EQ(app_->Messages().Recorded()[0].caption, "System Information");
+}
+
+INSTANTIATE_TEST_SUITE_P(OlderBuild, FlashAspiWindowTest, testing::Values(&AppVariant::Aspi()),
+                         [](const testing::TestParamInfo<const AppVariant*>&) {
+                           return std::string("flashaspi");
+                         });
+
+}  // namespace

@@ -30,7 +30,7 @@ constexpr char kMachine[] = R"({
 std::uint8_t Status(platform::Dword supportInfo) { return (supportInfo >> 8) & 0xFF; }
 std::uint8_t Count(platform::Dword supportInfo) { return supportInfo & 0xFF; }
 
-TEST(AspiSupport, ManagerStatesGiveTheirLoadAndSupportOutcomes) {
+TEST(MachineAspiSupport, ManagerStatesGiveTheirLoadAndSupportOutcomes) {
   auto present = LoadMachine(kMachine);
   EXPECT_NE(present->Aspi().LoadLibraryA("WNASPI32.DLL"), platform::kNullHandle);
   EXPECT_EQ(Status(present->Aspi().GetASPI32SupportInfo()), platform::kSsComp);
@@ -53,7 +53,7 @@ TEST(AspiSupport, ManagerStatesGiveTheirLoadAndSupportOutcomes) {
   EXPECT_EQ(Status(empty->Aspi().GetASPI32SupportInfo()), platform::kSsNoAdapters);
 }
 
-TEST(AspiSupport, HostAdapterInquiryFillsTheRecordBytes) {
+TEST(MachineAspiSupport, HostAdapterInquiryFillsTheRecordBytes) {
   auto machine = LoadMachine(kMachine);
   platform::SrbHaInquiry first{};
   first.SRB_Cmd = platform::kScHaInquiry;
@@ -81,7 +81,7 @@ TEST(AspiSupport, HostAdapterInquiryFillsTheRecordBytes) {
   EXPECT_EQ(machine->Aspi().SendASPI32Command(&third), platform::kSsInvalidHa);
 }
 
-class AspiRequests : public ::testing::Test {
+class MachineAspiRequests : public ::testing::Test {
  protected:
   platform::Kernel& Kernel() { return machine_->Kernel32(); }
   platform::Dword Send(platform::SrbExecScsiCmd& srb) {
@@ -91,7 +91,7 @@ class AspiRequests : public ::testing::Test {
   std::array<std::uint8_t, 96> data_{};
 };
 
-TEST_F(AspiRequests, AnsweredRequestCompletesAndSignalsItsEvent) {
+TEST_F(MachineAspiRequests, AnsweredRequestCompletesAndSignalsItsEvent) {
   const platform::Handle event = Kernel().CreateEventA(platform::kFalse, platform::kFalse);
   auto srb = ExecBlock(0, 1, kInquiryCdb, kFlagsIn, data_.data(), 96, event);
   EXPECT_EQ(Send(srb), platform::kSsPending);
@@ -112,7 +112,7 @@ TEST_F(AspiRequests, AnsweredRequestCompletesAndSignalsItsEvent) {
   EXPECT_EQ(logged.srbStatus, platform::kSsComp);
 }
 
-TEST_F(AspiRequests, CheckConditionCopiesSenseOnlyWhenAskedFor) {
+TEST_F(MachineAspiRequests, CheckConditionCopiesSenseOnlyWhenAskedFor) {
   const platform::Handle event = Kernel().CreateEventA(platform::kFalse, platform::kFalse);
   auto quiet = ExecBlock(0, 1, kTestUnitReadyCdb, kFlagsNone, nullptr, 0, event);  // no disc
   std::memset(quiet.SenseArea, 0xAA, sizeof(quiet.SenseArea));
@@ -132,7 +132,7 @@ TEST_F(AspiRequests, CheckConditionCopiesSenseOnlyWhenAskedFor) {
             (std::array<std::uint8_t, 3>{0x02, 0x3A, 0x00}));
 }
 
-TEST_F(AspiRequests, RequestsThatCannotBeAcceptedAreRefusedAtOnceWithoutSignal) {
+TEST_F(MachineAspiRequests, RequestsThatCannotBeAcceptedAreRefusedAtOnceWithoutSignal) {
   const platform::Handle event = Kernel().CreateEventA(platform::kFalse, platform::kFalse);
   struct Case {
     const char* what;
@@ -164,7 +164,7 @@ TEST_F(AspiRequests, RequestsThatCannotBeAcceptedAreRefusedAtOnceWithoutSignal) 
   EXPECT_EQ(data_[8], 0);
 }
 
-TEST_F(AspiRequests, DelayedRequestOutlastsALimitedWaitAndCompletesLater) {
+TEST_F(MachineAspiRequests, DelayedRequestOutlastsALimitedWaitAndCompletesLater) {
   const platform::Handle event = Kernel().CreateEventA(platform::kFalse, platform::kFalse);
   auto srb = ExecBlock(0, 0, kTestUnitReadyCdb, kFlagsNone, nullptr, 0, event);
   const platform::Dword start = machine_->Timer().timeGetTime();
@@ -183,7 +183,7 @@ TEST_F(AspiRequests, DelayedRequestOutlastsALimitedWaitAndCompletesLater) {
   EXPECT_EQ(machine_->Log().Entries().back().srbStatus, platform::kSsComp);
 }
 
-TEST_F(AspiRequests, AbortEndsAPendingRequestAtOnce) {
+TEST_F(MachineAspiRequests, AbortEndsAPendingRequestAtOnce) {
   const platform::Handle event = Kernel().CreateEventA(platform::kFalse, platform::kFalse);
   auto srb = ExecBlock(0, 0, kTestUnitReadyCdb, kFlagsNone, nullptr, 0, event);
   ASSERT_EQ(Send(srb), platform::kSsPending);
@@ -199,7 +199,7 @@ TEST_F(AspiRequests, AbortEndsAPendingRequestAtOnce) {
   EXPECT_EQ(srb.SRB_Status, platform::kSsAborted);
 }
 
-TEST_F(AspiRequests, GivenUpRequestsAreNeverWrittenLater) {
+TEST_F(MachineAspiRequests, GivenUpRequestsAreNeverWrittenLater) {
   const platform::Handle event = Kernel().CreateEventA(platform::kFalse, platform::kFalse);
   auto srb = ExecBlock(0, 0, kTestUnitReadyCdb, kFlagsNone, nullptr, 0, event);
   ASSERT_EQ(Send(srb), platform::kSsPending);
@@ -220,7 +220,7 @@ TEST_F(AspiRequests, GivenUpRequestsAreNeverWrittenLater) {
   EXPECT_EQ(machine_->PendingAspiRequests(), 0u);
 }
 
-TEST_F(AspiRequests, TransportFailureEndsInAnErrorWithAHostStatus) {
+TEST_F(MachineAspiRequests, TransportFailureEndsInAnErrorWithAHostStatus) {
   const platform::Handle event = Kernel().CreateEventA(platform::kFalse, platform::kFalse);
   const std::vector<std::uint8_t> stop = {0x1B, 0, 0, 0, 0, 0};
   auto srb = ExecBlock(0, 0, stop, kFlagsNone, nullptr, 0, event);

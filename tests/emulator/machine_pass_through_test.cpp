@@ -27,13 +27,13 @@ constexpr char kMachine[] = R"({
   ]
 })";
 
-class PassThrough : public ::testing::Test {
+class MachinePassThrough : public ::testing::Test {
  protected:
   std::unique_ptr<EmulatedMachine> machine_ = LoadMachine(kMachine);
   platform::PassThroughService& service_ = machine_->PassThrough();
 };
 
-TEST_F(PassThrough, OpensOnlyDriveLetterDevicesThatExistAndMayBeOpened) {
+TEST_F(MachinePassThrough, OpensOnlyDriveLetterDevicesThatExistAndMayBeOpened) {
   EXPECT_NE(OpenLetter(*machine_, 'D'), platform::kInvalidHandleValue);
   EXPECT_NE(OpenLetter(*machine_, 'e'), platform::kInvalidHandleValue);
 
@@ -48,7 +48,7 @@ TEST_F(PassThrough, OpensOnlyDriveLetterDevicesThatExistAndMayBeOpened) {
   EXPECT_EQ(machine_->OpenDeviceHandles(), 2u);
 }
 
-TEST_F(PassThrough, AddressAndCapabilitiesDescribeTheDrive) {
+TEST_F(MachinePassThrough, AddressAndCapabilitiesDescribeTheDrive) {
   const platform::Handle drive = OpenLetter(*machine_, 'D');
   platform::ScsiAddress address{};
   platform::Dword returned = 0;
@@ -77,7 +77,7 @@ TEST_F(PassThrough, AddressAndCapabilitiesDescribeTheDrive) {
   EXPECT_EQ(machine_->Kernel32().GetLastError(), platform::kErrorInvalidHandle);
 }
 
-TEST_F(PassThrough, MalformedRecordsAreRefusedBeforeReachingTheDrive) {
+TEST_F(MachinePassThrough, MalformedRecordsAreRefusedBeforeReachingTheDrive) {
   const platform::Handle drive = OpenLetter(*machine_, 'E');
   std::array<std::uint8_t, 96> data{};
   using Record = platform::ScsiPassThroughDirectWithSense;
@@ -121,7 +121,7 @@ TEST_F(PassThrough, MalformedRecordsAreRefusedBeforeReachingTheDrive) {
   EXPECT_TRUE(machine_->Log().Entries().empty());
 }
 
-TEST_F(PassThrough, BufferedRecordCarriesDataInItsAreaAndChecksItsSizes) {
+TEST_F(MachinePassThrough, BufferedRecordCarriesDataInItsAreaAndChecksItsSizes) {
   const platform::Handle drive = OpenLetter(*machine_, 'E');
   using Record = platform::ScsiPassThroughWithBuffers;
   auto fill = [](Record& record, std::uint32_t length) {
@@ -165,7 +165,7 @@ TEST_F(PassThrough, BufferedRecordCarriesDataInItsAreaAndChecksItsSizes) {
   EXPECT_EQ(machine_->Log().Entries().size(), 1u);
 }
 
-TEST_F(PassThrough, CheckConditionCopiesNoMoreSenseThanAskedFor) {
+TEST_F(MachinePassThrough, CheckConditionCopiesNoMoreSenseThanAskedFor) {
   const platform::Handle drive = OpenLetter(*machine_, 'E');  // no disc: 02-3A-00
   std::uint8_t none = 0;
   DirectExchange full = SendDirect(*machine_, drive, kTestUnitReadyCdb, 1, &none, 0, 2, 18);
@@ -190,7 +190,7 @@ TEST_F(PassThrough, CheckConditionCopiesNoMoreSenseThanAskedFor) {
   EXPECT_EQ(logged.transferLength, 0u);
 }
 
-TEST_F(PassThrough, FaultsFailOnceOrAlwaysAndOnlyTheMatchingCommand) {
+TEST_F(MachinePassThrough, FaultsFailOnceOrAlwaysAndOnlyTheMatchingCommand) {
   const platform::Handle drive = OpenLetter(*machine_, 'D');
   std::uint8_t none = 0;
   // Once: the first TEST UNIT READY fails, REQUEST SENSE reports it, the next passes.
@@ -221,7 +221,7 @@ TEST_F(PassThrough, FaultsFailOnceOrAlwaysAndOnlyTheMatchingCommand) {
   EXPECT_EQ(machine_->DriveAtLetter('D')->ProgrammingCount(), 0u);
 }
 
-TEST_F(PassThrough, DelaysAdvanceTheClockAndOutlastingTheTimeOutFailsTheCall) {
+TEST_F(MachinePassThrough, DelaysAdvanceTheClockAndOutlastingTheTimeOutFailsTheCall) {
   const platform::Handle drive = OpenLetter(*machine_, 'D');
   std::array<std::uint8_t, 96> data{};
   const platform::Dword start = machine_->Timer().timeGetTime();
@@ -237,7 +237,7 @@ TEST_F(PassThrough, DelaysAdvanceTheClockAndOutlastingTheTimeOutFailsTheCall) {
   EXPECT_EQ(machine_->Log().Entries().back().errorCode, platform::kErrorSemTimeout);
 }
 
-TEST_F(PassThrough, TransportFailureAndSilentDeviceFailTheCallLeavingTheStatus) {
+TEST_F(MachinePassThrough, TransportFailureAndSilentDeviceFailTheCallLeavingTheStatus) {
   std::array<std::uint8_t, 96> data{};
   for (char letter : {'G', 'H'}) {
     const platform::Handle drive = OpenLetter(*machine_, letter);
@@ -259,7 +259,7 @@ TEST_F(PassThrough, TransportFailureAndSilentDeviceFailTheCallLeavingTheStatus) 
   }
 }
 
-TEST_F(PassThrough, LogKeepsEveryFieldOfTheRecordAndTheLock) {
+TEST_F(MachinePassThrough, LogKeepsEveryFieldOfTheRecordAndTheLock) {
   const platform::Handle drive = OpenLetter(*machine_, 'E');
   ASSERT_EQ(service_.LockDevice(drive), 0);
   const platform::Handle second = OpenLetter(*machine_, 'E');

@@ -40,6 +40,12 @@ int ReportIdentifyResult(Notice& notice, int result, bool unsupportedStops) {
   return 0;
 }
 
+// "None" at characters 7-10; a text too short to hold it is not marked.
+bool MarksSilentTarget(const std::string& text) {
+  return text.size() >= kNoneOffset &&
+         text.compare(kNoneOffset, std::strlen(kNoneText), kNoneText) == 0;
+}
+
 // The adapter number at the start of an adapter item's text ("%02x : ...").
 bool ParseAdapterNumber(const std::string& text, std::uint8_t& adapter) {
   unsigned value = 0;
@@ -109,8 +115,7 @@ int CheckSelectedDrive(AspiTransport& transport, DriveSelection& selection,
   const std::optional<std::string> text = selection.SelectedText();
   const std::optional<std::string> parent = selection.SelectedParentText();
   std::uint8_t adapter = 0;
-  const bool usable = text && text->starts_with(kTargetPrefix) &&
-                      text->compare(kNoneOffset, std::strlen(kNoneText), kNoneText) != 0 &&
+  const bool usable = text && text->starts_with(kTargetPrefix) && !MarksSilentTarget(*text) &&
                       text->size() > kTargetDigitOffset &&
                       std::isdigit(static_cast<unsigned char>((*text)[kTargetDigitOffset])) &&
                       parent && ParseAdapterNumber(*parent, adapter);

@@ -157,4 +157,20 @@ TEST_F(IdentifyTest, AspiCheckReadsTargetAndAdapterFromTheTree) {
                                                   "You did not select an available drive."}));
 }
 
+TEST_F(IdentifyTest, AspiCheckSurvivesTextsShorterThanATargetLabel) {
+  StartAspi();
+  selection_.parent = "00 : ATAPI Interface";
+  for (const char* text : {"ID=", "ID=x"}) {
+    selection_.text = text;
+    EXPECT_EQ(drvcmd::CheckSelectedDrive(*aspi_, selection_, identity_), -1) << text;
+  }
+  EXPECT_TRUE(system_.aspi.requests.empty());
+  // A digit is enough to name the target; nothing marks it silent.
+  selection_.text = "ID=1";
+  EXPECT_EQ(drvcmd::CheckSelectedDrive(*aspi_, selection_, identity_), -1);
+  ASSERT_FALSE(system_.aspi.requests.empty());
+  EXPECT_EQ(system_.aspi.requests.back().SRB_Target, 1);
+  EXPECT_EQ(Messages().size(), 3u);
+}
+
 }  // namespace

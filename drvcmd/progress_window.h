@@ -17,4 +17,16 @@ class ProgressWindow {
   virtual void Destroy() = 0;
 };
 
+// A progress window that shows nothing, for runs without a screen (command-line
+// tools, tests that do not look at the progress).
+class NoProgressWindow : public ProgressWindow {
+ public:
+  void Create() override {}
+  void SetRange(int, int) override {}
+  void SetStep(int) override {}
+  void StepIt() override {}
+  void SetText(const std::string&) override {}
+  void Destroy() override {}
+};
+
 }  // namespace drvcmd

@@ -167,14 +167,7 @@ TEST_F(EmulatedMachineTest, AllFiveListsAsTheProgramsBuildThem) {
       "E: WRITEON CD-RW DRIVE 4012 (CD-R/RW or WORM)",
       "G: TAVREON 16X DVD-ROM      (C/DVD-ROM)",
   };
-  class NoProgress : public drvcmd::ProgressWindow {
-    void Create() override {}
-    void SetRange(int, int) override {}
-    void SetStep(int) override {}
-    void StepIt() override {}
-    void SetText(const std::string&) override {}
-    void Destroy() override {}
-  } progress;
+  drvcmd::NoProgressWindow progress;
 
   drvcmd::DriveTree tree;
   drvcmd::ScanDrives(*Spti(ProgramId::kFlashSpti), tree, progress);

@@ -22,17 +22,6 @@ namespace {
 constexpr int kPlatformFailed = 2;
 constexpr std::size_t kNoneOffset = 7;  // "ID=%01x : None"
 
-// The scan progress window has nothing to show on a terminal.
-class SilentProgress : public drvcmd::ProgressWindow {
- public:
-  void Create() override {}
-  void SetRange(int, int) override {}
-  void SetStep(int) override {}
-  void StepIt() override {}
-  void SetText(const std::string&) override {}
-  void Destroy() override {}
-};
-
 const char* StartupMessage(int result) {
   switch (result) {
     case drvcmd::kStartMemoryError:
@@ -126,7 +115,7 @@ bool ReportPassThroughTree(platform::Platform& system, std::ostream& out) {
     return false;
   }
   drvcmd::DriveTree tree;
-  SilentProgress progress;
+  drvcmd::NoProgressWindow progress;
   drvcmd::ScanDrives(transport, tree, progress);
   for (std::size_t i = 0; i < tree.items.size(); ++i) {
     out << Mark(static_cast<int>(i) == tree.selected) << tree.items[i].text << '\n';

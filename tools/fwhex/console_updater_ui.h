@@ -7,19 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "drvcmd/progress_window.h"
 #include "flash/updater_ui.h"
 
 namespace tools {
-
-class NullProgressWindow : public drvcmd::ProgressWindow {
- public:
-  void Create() override {}
-  void SetRange(int, int) override {}
-  void SetStep(int) override {}
-  void StepIt() override {}
-  void SetText(const std::string&) override {}
-  void Destroy() override {}
-};
 
 class ConsoleUpdaterUi : public flash::UpdaterUi {
  public:
@@ -48,7 +39,7 @@ class ConsoleUpdaterUi : public flash::UpdaterUi {
  private:
   std::string fileName_;
   std::string statusText_;
-  NullProgressWindow progress_;
+  drvcmd::NoProgressWindow progress_;
 };
 
 }  // namespace tools

@@ -48,6 +48,22 @@ platform::Uchar SenseLengthOf(const ScsiRequest& request) {
       std::min<std::size_t>(request.senseLength, platform::kSenseAreaSize));
 }
 
+// The fields the direct and the buffered header share; where the data and the
+// sense go is set by the caller.
+template <typename Header>
+void FillHeader(Header& header, const ScsiRequest& request, const platform::ScsiAddress& address) {
+  header.Length = sizeof(Header);
+  header.PathId = address.PathId;
+  header.TargetId = address.TargetId;
+  header.Lun = address.Lun;
+  header.CdbLength = kCdbSize;  // always 12: shorter commands go out zero padded
+  header.SenseInfoLength = SenseLengthOf(request);
+  header.DataIn = DataInFlag(request);
+  header.DataTransferLength = request.transferLength;
+  header.TimeOutValue = request.timeoutSeconds;
+  std::memcpy(header.Cdb, request.cdb.data(), kCdbSize);
+}
+
 }  // namespace
 
 SptiTransport::~SptiTransport() {
@@ -138,18 +154,9 @@ int SptiTransport::ExecuteRequest(ScsiRequest& request) {
 int SptiTransport::SendDirect(ScsiRequest& request, platform::Dword* error) {
   direct_ = {};
   platform::ScsiPassThroughDirect& header = direct_.sptd;
-  header.Length = sizeof(platform::ScsiPassThroughDirect);
-  header.PathId = address_.PathId;
-  header.TargetId = address_.TargetId;
-  header.Lun = address_.Lun;
-  header.CdbLength = kCdbSize;  // always 12: shorter commands go out zero padded
-  header.SenseInfoLength = SenseLengthOf(request);
-  header.DataIn = DataInFlag(request);
-  header.DataTransferLength = request.transferLength;
-  header.TimeOutValue = request.timeoutSeconds;
+  FillHeader(header, request, address_);
   header.DataBuffer = request.buffer;
   header.SenseInfoOffset = kDirectSenseOffset;
-  std::memcpy(header.Cdb, request.cdb.data(), kCdbSize);
 
   platform::Dword returned = 0;
   const bool ok = system_.PassThrough().DeviceIoControl(
@@ -162,18 +169,9 @@ int SptiTransport::SendDirect(ScsiRequest& request, platform::Dword* error) {
 int SptiTransport::SendBuffered(ScsiRequest& request, platform::Dword* error) {
   buffered_ = {};
   platform::ScsiPassThrough& header = buffered_.spt;
-  header.Length = sizeof(platform::ScsiPassThrough);
-  header.PathId = address_.PathId;
-  header.TargetId = address_.TargetId;
-  header.Lun = address_.Lun;
-  header.CdbLength = kCdbSize;
-  header.SenseInfoLength = SenseLengthOf(request);
-  header.DataIn = DataInFlag(request);
-  header.DataTransferLength = request.transferLength;
-  header.TimeOutValue = request.timeoutSeconds;
+  FillHeader(header, request, address_);
   header.DataBufferOffset = kBufferedDataOffset;
   header.SenseInfoOffset = kBufferedSenseOffset;
-  std::memcpy(header.Cdb, request.cdb.data(), kCdbSize);
   if (request.direction == DataDirection::kOut && request.buffer != nullptr) {
     std::memcpy(buffered_.DataBuf, request.buffer, request.transferLength);
   }

@@ -93,6 +93,7 @@ void ExpectSettings(const emu::LoggedCommand& entry, const std::vector<std::uint
   }
   EXPECT_EQ(entry.cdbLength, expected.cdbLength);
   EXPECT_EQ(entry.transferLength, expected.transfer);
+  EXPECT_EQ(entry.lun, 0);
   if (expected.path == CommandPath::kAspi) {
     EXPECT_EQ(entry.srbFlags, expected.srbFlags);
     EXPECT_EQ(entry.srbSenseLen, 0);
@@ -101,6 +102,14 @@ void ExpectSettings(const emu::LoggedCommand& entry, const std::vector<std::uint
     return;
   }
   const bool buffered = expected.path == CommandPath::kPassThroughBuffered;
+  EXPECT_EQ(entry.length,
+            buffered ? sizeof(platform::ScsiPassThrough) : sizeof(platform::ScsiPassThroughDirect));
+  EXPECT_EQ(entry.senseInfoOffset,
+            buffered ? offsetof(platform::ScsiPassThroughWithBuffers, SenseBuf)
+                     : offsetof(platform::ScsiPassThroughDirectWithSense, SenseBuf));
+  if (buffered) {
+    EXPECT_EQ(entry.dataBufferOffset, offsetof(platform::ScsiPassThroughWithBuffers, DataBuf));
+  }
   EXPECT_EQ(entry.ioControlCode,
             buffered ? platform::kIoctlScsiPassThrough : platform::kIoctlScsiPassThroughDirect);
   EXPECT_EQ(entry.dataIn, expected.dataIn);
@@ -158,6 +167,55 @@ TEST_F(EmulatedMachineTest, AspiGenericCommandsCarryEachProgramsSettings) {
   ExpectSettings(Last(), kInquiryCdb, {CommandPath::kAspi, 6, 0, 96, 0, 0, 0, 0x48, 0xFFFFFFFF});
   EXPECT_EQ(drvcmd::SendTestUnitReady(*speed, {0, 0, 1}), drvcmd::kOutcomeGood);
   ExpectSettings(Last(), kReadyCdb, {CommandPath::kAspi, 6, 0, 0, 0, 0, 0, 0x40, 1000});
+  EXPECT_EQ(Last().adapter, 0);
+  EXPECT_EQ(Last().target, 1);
+}
+
+// A request none of the generic commands makes: every field reaches the drive
+// as given (pass-through: padded to 12 bytes), and each program classifies the
+// check condition it gets back in its own way.
+TEST_F(EmulatedMachineTest, ExecuteRequestCarriesAnyRequestOnBothBackEnds) {
+  Load();
+  std::array<std::uint8_t, 8> parameters{0x00, 0x06, 0, 0, 0, 0, 0xA5, 0x5A};
+  const auto request = [&] {
+    drvcmd::ScsiRequest r;
+    r.cdb = {0x55, 0x10, 0, 0, 0, 0, 0, 0x00, 0x08, 0};
+    r.cdbLength = 10;
+    r.direction = drvcmd::DataDirection::kOut;
+    r.buffer = parameters.data();
+    r.transferLength = parameters.size();
+    r.timeoutSeconds = 7;
+    r.senseLength = 24;
+    return r;
+  };
+  const std::vector<std::uint8_t> sent(parameters.begin(), parameters.end());
+  const std::vector<std::uint8_t> cdb = {0x55, 0x10, 0, 0, 0, 0, 0, 0x00, 0x08, 0};
+
+  auto zone = Spti(ProgramId::kZoneSpti);
+  ASSERT_EQ(zone->OpenDrive('G'), 0);
+  drvcmd::ScsiRequest passThrough = request();
+  EXPECT_EQ(zone->ExecuteRequest(passThrough), drvcmd::kOutcomeCheckCondition);
+  ExpectSettings(Last(), cdb,
+                 {CommandPath::kPassThroughDirect, 12, 0, 8, 7, 24, kDirectSize, 0, 0});
+  EXPECT_EQ(Last().target, 3);
+  EXPECT_EQ(Last().dataOut, sent);
+  EXPECT_EQ(passThrough.scsiStatus, 2);
+  EXPECT_EQ(Triple(*zone), "05-20-00");
+
+  auto updater = Aspi(ProgramId::kFlashAspi);
+  drvcmd::ScsiRequest aspi = request();
+  aspi.address = {0, 1, 3};
+  aspi.senseLength = 0;
+  EXPECT_EQ(updater->ExecuteRequest(aspi), drvcmd::kOutcomeFailure);
+  ExpectSettings(Last(), cdb, {CommandPath::kAspi, 10, 0, 8, 0, 0, 0, 0x50, 0xFFFFFFFF});
+  EXPECT_EQ(Last().adapter, 1);
+  EXPECT_EQ(Last().target, 3);
+  EXPECT_EQ(Last().dataOut, sent);
+
+  auto speed = Aspi(ProgramId::kPaceAspi);
+  EXPECT_EQ(speed->ExecuteRequest(aspi), drvcmd::kOutcomeFailure);
+  EXPECT_EQ(Triple(*speed), "05-20-00");
+  EXPECT_TRUE(notice_.messages.empty());
 }
 
 TEST_F(EmulatedMachineTest, AllFiveListsAsTheProgramsBuildThem) {
@@ -174,6 +232,7 @@ TEST_F(EmulatedMachineTest, AllFiveListsAsTheProgramsBuildThem) {
   std::vector<std::string> texts;
   for (const auto& item : tree.items) texts.push_back(item.text);
   EXPECT_EQ(texts, letters);
+  EXPECT_EQ(tree.selected, drvcmd::kNoItem);
   for (ProgramId program : {ProgramId::kZoneSpti, ProgramId::kPaceSpti}) {
     drvcmd::DriveCombo combo;
     drvcmd::ScanDrives(*Spti(program), combo);

@@ -1,0 +1,109 @@
+// The fwhex command: run on a file from fwgen (as the demo makes it), on a
+// missing file and on a broken one, checking its lines, streams and exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/flash/loader_test_files.h"
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class FwhexToolTest : public ::testing::Test {
+ protected:
+  // Runs `program arguments` with stdout and stderr caught in files.
+  ToolRun Run(const std::string& program, const std::string& arguments) {
+    const std::string outPath = dir.Path("out.txt");
+    const std::string errPath = dir.Path("err.txt");
+    const std::string command =
+        "'" + program + "' " + arguments + " >'" + outPath + "' 2>'" + errPath + "'";
+    const int status = std::system(command.c_str());
+    ToolRun run;
+    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    run.out = ReadWhole(outPath);
+    run.err = ReadWhole(errPath);
+    return run;
+  }
+
+  // The demo's update file: our own KD-410 image at version 1.05.
+  std::string DemoFile() {
+    const std::string path = dir.Path("UPDATE.HEX");
+    const ToolRun made = Run(FWGEN_PATH, "--model KD-410 --version 1.05 '" + path + "'");
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    return path;
+  }
+
+  loadertest::TempDir dir;
+};
+
+TEST_F(FwhexToolTest, PrintsTheLoadSummaryAndIdentificationOfTheDemoFile) {
+  const std::string path = DemoFile();
+  const std::string imagePath = dir.Path("image.bin");
+  const ToolRun run = Run(FWHEX_PATH, "--image '" + imagePath + "' '" + path + "'");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out.find('\r'), std::string::npos) << "status line ends become plain newlines";
+
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_GE(lines.size(), 6u) << run.out;
+  EXPECT_EQ(lines[0], "File Name : " + path);
+  EXPECT_EQ(lines[1], "F/W file load success.");
+  EXPECT_EQ(lines[2], "Firmware File Type : ATAPI TRAY TAVREON Model");
+  EXPECT_EQ(lines[3], "Version : 1.05");
+  EXPECT_EQ(lines[4], "Controller count : 1");
+  EXPECT_EQ(lines.back(), "New firmware : TAVREON DVD-ROM KD-410   1.05");
+
+  // The image in effect, its last 16 bytes never loaded.
+  const std::string image = ReadWhole(imagePath);
+  ASSERT_EQ(image.size(), 0x42010u);
+  EXPECT_EQ(image.substr(0x3F0, 9), "ATTVN1.05");
+  EXPECT_EQ(image.substr(0x42000), std::string(16, '\0'));
+}
+
+TEST_F(FwhexToolTest, AFileThatDoesNotLoadFailsWithTheLoadersMessage) {
+  const std::string missing = dir.Path("missing.hex");
+  ToolRun run = Run(FWHEX_PATH, "'" + missing + "'");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "File Name : " + missing + "\nFile Exception Error 2 : File not found\n");
+
+  const std::string broken = dir.Write("broken.hex", ":00000000FF\r\nno colon\r\n");
+  run = Run(FWHEX_PATH, "'" + broken + "'");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "File Name : " + broken + "\nStart Charactor is not fouund.\n");
+}
+
+TEST_F(FwhexToolTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
+  for (const char* arguments : {"", "--bogus x.hex", "a.hex b.hex"}) {
+    const ToolRun run = Run(FWHEX_PATH, arguments);
+    EXPECT_EQ(run.exitCode, 2) << arguments;
+    EXPECT_EQ(run.out, "") << arguments;
+    EXPECT_EQ(run.err.rfind("usage: fwhex", 0), 0u) << arguments;
+  }
+}
+
+}  // namespace

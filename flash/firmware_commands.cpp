@@ -1,8 +1,6 @@
 // READ BUFFER 80h and WRITE BUFFER 30h/FFh/42h as both updater builds send them.
 #include "flash/firmware_commands.h"
 
-#include <algorithm>
-
 #include "drvcmd/big_endian.h"
 
 namespace flash {
@@ -88,11 +86,9 @@ int SendReadBuffer(drvcmd::Transport& transport, const drvcmd::DriveAddress& dri
   request.passThroughDataIn = kPassThroughDataIn;
   request.buffer = target.data();
   request.transferLength = length;
-  // The pass-through build clears the target so a short answer leaves no stale bytes.
-  if (!drvcmd::UsesAspi(transport.Program())) {
-    request.zeroBufferFirst = true;
-    std::fill(target.begin(), target.end(), std::uint8_t{0});
-  }
+  // The pass-through build has the transport clear the target, so a short
+  // answer leaves no stale bytes.
+  request.zeroBufferFirst = !drvcmd::UsesAspi(transport.Program());
   return transport.ExecuteRequest(request);
 }
 

@@ -54,6 +54,10 @@ class MemoryTransport : public drvcmd::Transport {
     if (request.direction == drvcmd::DataDirection::kOut) {
       entry.dataOut.assign(request.buffer, request.buffer + request.transferLength);
     }
+    // As the real transports do before sending.
+    if (request.zeroBufferFirst && request.buffer != nullptr) {
+      std::fill_n(request.buffer, request.transferLength, std::uint8_t{0});
+    }
     requests.push_back(std::move(entry));
     if (failAt && *failAt == requests.size() - 1) return failOutcome;
     if (request.cdb[0] == 0x3C) {

@@ -51,8 +51,9 @@ class UpdateFailureTest : public ::testing::TestWithParam<const FlashVariant*> {
  protected:
   bool Aspi() const { return drvcmd::UsesAspi(GetParam()->program); }
 
-  // One run on the KD-410 drive with the firmware command at `position` refused.
-  void RunRefusingAt(int position) {
+  // One run with the firmware command at `position` refused, on the KD-410
+  // drive unless another is named (with an image of its own model).
+  void RunRefusingAt(int position, const flashtest::TestDrive& target = flashtest::kKd410) {
     transport.reset();  // it refers to the previous machine and UI
     machine = flashtest::LoadMachine(flashtest::MachineJson());
     ASSERT_NE(machine, nullptr);
@@ -72,9 +73,9 @@ class UpdateFailureTest : public ::testing::TestWithParam<const FlashVariant*> {
     image = flash::FirmwareImage{};
     image.bytes = transport->ImageBuffer().first(flash::kImageSize);
     image.working = transport->DataBuffer().first(flash::kLoadedImageSize);
-    flashtest::PutImage(image.bytes, "KD-410");
+    flashtest::PutImage(image.bytes, target.model);
     markerBefore = std::string(image.bytes.begin() + 0x21000, image.bytes.begin() + 0x21003);
-    selection.Select(*GetParam(), flashtest::kKd410);
+    selection.Select(*GetParam(), target);
     machine->Log().Clear();
 
     flash::UpdateSession session{*GetParam(), *transport, *ui,           machine->Timer(),
@@ -121,6 +122,29 @@ TEST_P(UpdateFailureTest, ARefusedCommandBeforeTheWaitIsReportedAndEndsTheRun) {
     // The marker is written only once the drive accepted the start command.
     const std::string marker(image.bytes.begin() + 0x21000, image.bytes.begin() + 0x21003);
     EXPECT_EQ(marker, position <= kStart ? markerBefore : "WIN");
+  }
+}
+
+TEST_P(UpdateFailureTest, ARefusedIdentityReadAtAnyPlaceIsReportedAndEndsTheRun) {
+  struct Case {
+    flashtest::TestDrive drive;  // where its identity block answers
+    int position;                // the identity read refused
+    std::vector<std::string> commands;
+  };
+  const std::vector<Case> cases = {
+      {flashtest::kLumax, 1, {"12", "3C 80 001000 0020", "3C 80 000100 0020", "03"}},
+      {flashtest::kOrbec,
+       2,
+       {"12", "3C 80 001000 0020", "3C 80 000100 0020", "3C 80 002000 0020", "03"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.drive.model);
+    RunRefusingAt(c.position, c.drive);
+    EXPECT_EQ(commands, c.commands);
+    ASSERT_EQ(ui->Messages().size(), 1u);
+    EXPECT_EQ(ui->Messages()[0].text, "Sense Code : 05-24-00");
+    EXPECT_TRUE(ui->confirmCalls.empty());
+    EXPECT_EQ(ui->statusText, "");
   }
 }
 

@@ -32,6 +32,7 @@ inline constexpr TestDrive kKd310{'F', 1, 0, "KD-310"};         // G5, other con
 inline constexpr TestDrive kLumax{'G', 1, 1, "KD-4200-LUMAX"};  // identity at 0x100
 inline constexpr TestDrive kKd600{'H', 1, 2, "KD-600"};         // in no table
 inline constexpr TestDrive kKd16x{'I', 1, 3, "KD-16X"};         // pass-through table only
+inline constexpr TestDrive kOrbec{'J', 1, 4, "KD-420-ORBEC"};   // identity at 0x2000
 
 inline std::string DeviceJson(const TestDrive& drive, const std::string& extra = {}) {
   return std::string("{\"letter\": \"") + drive.letter +
@@ -45,7 +46,8 @@ inline std::string MachineJson(const std::string& kd410Extra = {}) {
                           {"number": 1, "identifier": "AIC-7880 SCSI"}],
              "devices": [)" +
          DeviceJson(kKd410, kd410Extra) + ", " + DeviceJson(kKd320) + ", " + DeviceJson(kKd310) +
-         ", " + DeviceJson(kLumax) + ", " + DeviceJson(kKd600) + ", " + DeviceJson(kKd16x) + "]}";
+         ", " + DeviceJson(kLumax) + ", " + DeviceJson(kKd600) + ", " + DeviceJson(kKd16x) + ", " +
+         DeviceJson(kOrbec) + "]}";
 }
 
 // The tree selection as the window would report it for either build.

@@ -1,9 +1,13 @@
-// drivelist's report: the selection marks, identification and platform failures.
+// drivelist's report: the selection marks, identification, platform failures,
+// the demo machine's lists and a computer without any optical drive.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "emulator/emulated_machine.h"
+#include "platform/linux/linux_platform.h"
 #include "tools/drivelist/drive_list_report.h"
 
 namespace {
@@ -56,6 +60,99 @@ TEST(DriveListReportTest, DeviceWithoutAccessIsReportedWithTheSystemText) {
   EXPECT_EQ(tools::ReportDriveLists(*machine, out), 2);
   EXPECT_NE(out.str().find("drivelist: \\\\.\\E: Access is denied.\n"), std::string::npos)
       << out.str();
+}
+
+TEST(DriveListReportTest, DemoMachinePrintsEveryProgramsList) {
+  emu::MachineOptions options;
+  options.fakeClock = true;
+  options.readOnly = true;
+  std::string error;
+  auto machine = emu::EmulatedMachine::LoadFile(DVDUTIL_SOURCE_DIR "/emulator/machines/demo.json",
+                                                options, &error);
+  ASSERT_NE(machine, nullptr) << error;
+  std::ostringstream out;
+  EXPECT_EQ(tools::ReportDriveLists(*machine, out), 0);
+  const std::string text = out.str();
+  const char* const expected[] = {
+      "flashspti: drive tree\n  D: TAVREON DVD-ROM KD-410   (C/DVD-ROM)\n",
+      "\n  J: WRITEON CD-RW DRIVE 4012 (CD-R/RW or WORM)\n",
+      "zonespti: drive list\n* D: TAVREON DVD-ROM KD-410   (C/DVD-ROM)\n",
+      "pacespti: drive list\n* D: TAVREON DVD-ROM KD-410   (C/DVD-ROM)\n",
+      "flashaspi: adapter tree\n  00 : ATAPI Interface\n",
+      "\n  02 : NORTHSTAR ULTRA2\n",
+      "\n      ID=5 : None\n",
+      "\n*     ID=6 : TAVREON 16X DVD-ROM     1.20\n",
+      "paceaspi: drive list\n* ID=1 : TAVREON DVD-ROM KD-410   ESDI_506\n",
+  };
+  for (const char* line : expected) EXPECT_NE(text.find(line), std::string::npos) << line;
+  // The disks on C: and K: are in no pass-through list.
+  EXPECT_EQ(text.find("C: "), std::string::npos);
+  EXPECT_EQ(text.find("K: "), std::string::npos);
+  EXPECT_EQ(text.find("[message]"), std::string::npos) << text;
+}
+
+// A computer without optical drives: an empty sysfs, with or without the SCSI
+// generic driver that stands in for the ASPI manager.
+class NoOpticalDriveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A directory of its own, so that parallel runs do not share it.
+    std::string pattern = (std::filesystem::temp_directory_path() / "drivelist-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    std::filesystem::create_directories(root_ / "sys" / "class" / "block");
+    std::filesystem::create_directories(root_ / "dev");
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    if (!root_.empty()) std::filesystem::remove_all(root_, ignored);
+  }
+  std::string Report(int* result) {
+    platform::LinuxPlatformOptions options;
+    options.layout.sysRoot = (root_ / "sys").string();
+    options.layout.devRoot = (root_ / "dev").string();
+    std::string error;
+    auto system = platform::CreateLinuxPlatform(options, &error);
+    EXPECT_NE(system, nullptr) << error;
+    if (!system) return {};
+    std::ostringstream out;
+    *result = tools::ReportDriveLists(*system, out);
+    return out.str();
+  }
+  std::filesystem::path root_;
+};
+
+constexpr char kEmptyPassThroughLists[] =
+    "flashspti: drive tree\n  (nothing selected)\n"
+    "zonespti: drive list\n  (nothing selected)\n"
+    "pacespti: drive list\n  (nothing selected)\n";
+
+TEST_F(NoOpticalDriveTest, WithoutTheManagerEachAspiProgramReportsItsOutcome) {
+  int result = 0;
+  EXPECT_EQ(Report(&result),
+            std::string(kEmptyPassThroughLists) +
+                "flashaspi: adapter tree\n"
+                "[message] WNASPI32.DLL Load Error or is not found\n"
+                "paceaspi: drive list\n"
+                "drivelist: ASPI manager: WNASPI32.DLL Load Error or is not found\n"
+                "[message] No ATAPI I/F found.\n"
+                "  No I/F adapter\n"
+                "  (nothing selected)\n");
+  EXPECT_EQ(result, 2);
+}
+
+TEST_F(NoOpticalDriveTest, WithAManagerButNoAdapterEachAspiProgramReportsItsOutcome) {
+  std::filesystem::create_directories(root_ / "sys" / "class" / "scsi_generic");
+  int result = 0;
+  EXPECT_EQ(Report(&result), std::string(kEmptyPassThroughLists) +
+                                 "flashaspi: adapter tree\n"
+                                 "[message] Generic error occured\n"
+                                 "paceaspi: drive list\n"
+                                 "drivelist: ASPI manager: Generic error occured\n"
+                                 "[message] No ATAPI I/F found.\n"
+                                 "  No I/F adapter\n"
+                                 "  (nothing selected)\n");
+  EXPECT_EQ(result, 2);
 }
 
 }  // namespace

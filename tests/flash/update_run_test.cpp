@@ -273,6 +273,17 @@ TEST_P(UpdateRunTest, CancelInTheConfirmationSendsNoWriteBuffer) {
   EXPECT_FALSE(DriveLeftOpen());
 }
 
+TEST_P(UpdateRunTest, WithoutAnInquiryTemplateTheConfirmationKeepsTheEarlierNewFirmware) {
+  ui.confirmAnswers = {drvcmd::kIdCancel, drvcmd::kIdCancel, drvcmd::kIdCancel};
+  Run(kKd410, "KD-410", emu::BrokenVariant::kNoTemplate);
+  Run(kKd410, "KD-410");
+  Run(kKd410, "KD-410", emu::BrokenVariant::kNoTemplate);
+  ASSERT_EQ(ui.confirmCalls.size(), 3u);
+  EXPECT_EQ(ui.confirmCalls[0].newIdentity, flash::FirmwareIdentity{}) << "none found yet";
+  EXPECT_EQ(Text(ui.confirmCalls[1].newIdentity.data(), 28), "TAVREON DVD-ROM KD-410  1.05");
+  EXPECT_EQ(ui.confirmCalls[2].newIdentity, ui.confirmCalls[1].newIdentity);
+}
+
 TEST_P(UpdateRunTest, VerifyNamesTheRegionOfADifferenceButIgnoresTheUnitBytes) {
   struct Case {
     const char* offset;

@@ -37,6 +37,13 @@ const char* StartupMessage(int result) {
   }
 }
 
+// Prints the message box a program shows when its start fails.
+bool Started(int start, std::ostream& out) {
+  if (start == drvcmd::kStartOk) return true;
+  out << "[message] " << StartupMessage(start) << '\n';
+  return false;
+}
+
 std::string TrimLineEnd(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
   return text;
@@ -110,10 +117,7 @@ bool ReportPassThroughTree(platform::Platform& system, std::ostream& out) {
   PrintingNotice notice(out);
   drvcmd::SptiTransport transport(drvcmd::ProgramId::kFlashSpti, system, notice);
   out << "flashspti: drive tree\n";
-  if (const int start = transport.StartTransport(); start != drvcmd::kStartOk) {
-    out << "[message] " << StartupMessage(start) << '\n';
-    return false;
-  }
+  if (!Started(transport.StartTransport(), out)) return false;
   drvcmd::DriveTree tree;
   drvcmd::NoProgressWindow progress;
   drvcmd::ScanDrives(transport, tree, progress);
@@ -130,10 +134,7 @@ bool ReportPassThroughCombo(drvcmd::ProgramId program, const char* name, platfor
   PrintingNotice notice(out);
   drvcmd::SptiTransport transport(program, system, notice);
   out << name << ": drive list\n";
-  if (const int start = transport.StartTransport(); start != drvcmd::kStartOk) {
-    out << "[message] " << StartupMessage(start) << '\n';
-    return false;
-  }
+  if (!Started(transport.StartTransport(), out)) return false;
   drvcmd::DriveCombo combo;
   drvcmd::ScanDrives(transport, combo);
   for (std::size_t i = 0; i < combo.labels.size(); ++i) {
@@ -148,11 +149,8 @@ bool ReportAspiTree(platform::Platform& system, std::ostream& out) {
   PrintingNotice notice(out);
   drvcmd::AspiTransport transport(drvcmd::ProgramId::kFlashAspi, system, notice);
   out << "flashaspi: adapter tree\n";
-  if (const int start = transport.StartTransport(); start != drvcmd::kStartOk) {
-    // The updater ends here.
-    out << "[message] " << StartupMessage(start) << '\n';
-    return false;
-  }
+  // The updater ends when its start fails.
+  if (!Started(transport.StartTransport(), out)) return false;
   drvcmd::DriveTree tree;
   drvcmd::ScanDrives(transport, tree);
   for (std::size_t i = 0; i < tree.items.size(); ++i) {
@@ -181,10 +179,7 @@ bool ReportAspiCombo(platform::Platform& system, std::ostream& out) {
   const int start = transport.StartTransport();
   bool ok = true;
   if (start != drvcmd::kStartOk) {
-    if (start == drvcmd::kStartMemoryError) {
-      out << "[message] " << StartupMessage(start) << '\n';
-      return false;
-    }
+    if (start == drvcmd::kStartMemoryError) return Started(start, out);
     // The speed utility goes on without adapters; the failure is still reported.
     out << "drivelist: ASPI manager: " << StartupMessage(start) << '\n';
     ok = false;

@@ -39,29 +39,45 @@ QString DesktopEntry(const QString& executablePath) {
       .arg(exec, QString::fromLatin1(kHexMimeType));
 }
 
-// The mimeapps.list lines with our default added to its defaults group,
-// unless another default for HEX files is there already.
-bool AddDefaultIfFree(QStringList& lines) {
-  const QString key = QString::fromLatin1(kHexMimeType) + QLatin1Char('=');
-  const QString ours = key + QString::fromLatin1(kDocumentDesktopFile);
-  int groupLine = -1;
+// True when a mimeapps.list names a default application for HEX files,
+// whichever application that is.
+bool HasHexDefault(const QStringList& lines) {
   bool inDefaults = false;
-  for (int index = 0; index < lines.size(); ++index) {
-    const QString line = lines[index].trimmed();
+  for (const QString& rawLine : lines) {
+    const QString line = rawLine.trimmed();
     if (line.startsWith(QLatin1Char('['))) {
       inDefaults = line == QLatin1String(kDefaultsGroup);
-      if (inDefaults) groupLine = index;
       continue;
     }
-    if (inDefaults && line.startsWith(key)) return false;  // ours or another: leave it
+    if (inDefaults && line.section(QLatin1Char('='), 0, 0).trimmed() == QLatin1String(kHexMimeType))
+      return true;
   }
-  if (groupLine < 0) {
-    if (!lines.isEmpty() && !lines.last().isEmpty()) lines.append(QString());
-    lines.append(QString::fromLatin1(kDefaultsGroup));
-    lines.append(ours);
-  } else {
-    lines.insert(groupLine + 1, ours);
+  return false;
+}
+
+// The mimeapps.list lines with our default added to its defaults group.
+void AddHexDefault(QStringList& lines) {
+  const QString ours = QString::fromLatin1(kHexMimeType) + QLatin1Char('=') +
+                       QString::fromLatin1(kDocumentDesktopFile);
+  for (int index = 0; index < lines.size(); ++index) {
+    if (lines[index].trimmed() == QLatin1String(kDefaultsGroup)) {
+      lines.insert(index + 1, ours);
+      return;
+    }
   }
+  if (!lines.isEmpty() && !lines.last().isEmpty()) lines.append(QString());
+  lines.append(QString::fromLatin1(kDefaultsGroup));
+  lines.append(ours);
+}
+
+// The lines of a text file; an absent file has none. False when it exists
+// but cannot be read.
+bool ReadLines(const QString& path, QStringList& lines) {
+  QFile file(path);
+  if (!file.exists()) return true;
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
+  QTextStream in(&file);
+  while (!in.atEnd()) lines.append(in.readLine());
   return true;
 }
 
@@ -73,24 +89,32 @@ QString DesktopDataHome() {
   return QDir::homePath() + QStringLiteral("/.local/share");
 }
 
-bool RegisterDocumentType(const QString& dataHome, const QString& executablePath) {
+QString DesktopConfigHome() {
+  const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+  if (!configured.isEmpty()) return configured;
+  return QDir::homePath() + QStringLiteral("/.config");
+}
+
+bool RegisterDocumentType(const QString& dataHome, const QString& configHome,
+                          const QString& executablePath) {
   const QString applications = dataHome + QStringLiteral("/applications");
   if (!QDir().mkpath(applications)) return false;
+  // Our own entry is always refreshed: it names only this program.
   if (!WriteWholeFile(applications + QLatin1Char('/') + QString::fromLatin1(kDocumentDesktopFile),
                       DesktopEntry(executablePath))) {
     return false;
   }
 
+  // The user's own choice (the config list) outranks the data list; a default
+  // in either is left as it is, ours included.
+  QStringList userLines;
+  if (!ReadLines(configHome + QStringLiteral("/mimeapps.list"), userLines)) return false;
+  if (HasHexDefault(userLines)) return true;
   const QString listPath = applications + QStringLiteral("/mimeapps.list");
   QStringList lines;
-  QFile list(listPath);
-  if (list.exists()) {
-    if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
-    QTextStream in(&list);
-    while (!in.atEnd()) lines.append(in.readLine());
-    list.close();
-  }
-  if (!AddDefaultIfFree(lines)) return true;
+  if (!ReadLines(listPath, lines)) return false;
+  if (HasHexDefault(lines)) return true;
+  AddHexDefault(lines);
   return WriteWholeFile(listPath, lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 

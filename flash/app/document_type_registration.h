@@ -13,9 +13,14 @@ inline constexpr char kHexMimeType[] = "text/x-hex";
 // $XDG_DATA_HOME, or ~/.local/share when it is unset or empty.
 QString DesktopDataHome();
 
-// Writes <dataHome>/applications/flashkit-document.desktop and, when
-// <dataHome>/applications/mimeapps.list names no other default for HEX files,
-// makes it their default. False when a file cannot be written.
-bool RegisterDocumentType(const QString& dataHome, const QString& executablePath);
+// $XDG_CONFIG_HOME, or ~/.config when it is unset or empty.
+QString DesktopConfigHome();
+
+// Writes <dataHome>/applications/flashkit-document.desktop and, when neither
+// <configHome>/mimeapps.list nor <dataHome>/applications/mimeapps.list names a
+// default for HEX files yet, makes it their default in the latter. False when
+// a file cannot be read or written.
+bool RegisterDocumentType(const QString& dataHome, const QString& configHome,
+                          const QString& executablePath);
 
 }  // namespace flash

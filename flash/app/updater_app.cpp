@@ -86,7 +86,8 @@ int RunUpdaterProgram(int argc, char** argv, const AppVariant& variant) {
   if (app.Start(QApplication::arguments().mid(1)) != 0) return 1;
   if (variant.registersDocumentType) {
     // Like the shell registration it stands for, a failure here is not reported.
-    RegisterDocumentType(DesktopDataHome(), QCoreApplication::applicationFilePath());
+    RegisterDocumentType(DesktopDataHome(), DesktopConfigHome(),
+                         QCoreApplication::applicationFilePath());
   }
   app.Frame().show();
   const int exitCode = application.exec();

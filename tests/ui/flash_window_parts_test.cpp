@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -217,45 +218,84 @@ QString ReadText(const QString& path) {
   return QTextStream(&file).readAll();
 }
 
-TEST(DocumentRegistrationTest, WritesTheEntryAndTakesFreeHexFiles) {
-  QTemporaryDir dataHome;
-  ASSERT_TRUE(flash::RegisterDocumentType(dataHome.path(), QStringLiteral("/opt/dvd/flashaspi")));
-  const QString entry = ReadText(dataHome.path() + "/applications/flashkit-document.desktop");
+// A user's XDG data and config folders in a temporary place.
+class DocumentRegistrationTest : public testing::Test {
+ protected:
+  QString DataHome() const { return root_.filePath(QStringLiteral("data")); }
+  QString ConfigHome() const { return root_.filePath(QStringLiteral("config")); }
+  QString DataList() const { return DataHome() + "/applications/mimeapps.list"; }
+  bool Register() {
+    return flash::RegisterDocumentType(DataHome(), ConfigHome(),
+                                       QStringLiteral("/opt/dvd/flashaspi"));
+  }
+  static void WriteFile(const QString& path, const QByteArray& bytes) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  QTemporaryDir root_;
+};
+
+TEST_F(DocumentRegistrationTest, WritesTheEntryAndTakesFreeHexFiles) {
+  ASSERT_TRUE(Register());
+  const QString entry = ReadText(DataHome() + "/applications/flashkit-document.desktop");
   EXPECT_TRUE(entry.contains(QStringLiteral("Name=FLASHKIT Document\n")));
   EXPECT_TRUE(entry.contains(QStringLiteral("Exec=\"/opt/dvd/flashaspi\" %f\n")));
   EXPECT_TRUE(entry.contains(QStringLiteral("MimeType=text/x-hex;\n")));
-  const QString list = ReadText(dataHome.path() + "/applications/mimeapps.list");
+  const QString list = ReadText(DataList());
   EXPECT_EQ(list, QStringLiteral("[Default Applications]\ntext/x-hex=flashkit-document.desktop\n"));
 
   // Registering again adds nothing twice.
-  ASSERT_TRUE(flash::RegisterDocumentType(dataHome.path(), QStringLiteral("/opt/dvd/flashaspi")));
-  EXPECT_EQ(ReadText(dataHome.path() + "/applications/mimeapps.list"), list);
+  ASSERT_TRUE(Register());
+  EXPECT_EQ(ReadText(DataList()), list);
 }
 
-TEST(DocumentRegistrationTest, LeavesAnotherApplicationsHexAssociationAlone) {
-  QTemporaryDir dataHome;
-  ASSERT_TRUE(QDir().mkpath(dataHome.path() + "/applications"));
-  const QString listPath = dataHome.path() + "/applications/mimeapps.list";
+TEST_F(DocumentRegistrationTest, AddsItsDefaultToAnExistingDefaultsGroup) {
+  WriteFile(DataList(), "[Default Applications]\ntext/plain=editor.desktop\n");
+  ASSERT_TRUE(Register());
+  EXPECT_EQ(ReadText(DataList()),
+            QStringLiteral("[Default Applications]\ntext/x-hex=flashkit-document.desktop\n"
+                           "text/plain=editor.desktop\n"));
+}
+
+TEST_F(DocumentRegistrationTest, LeavesAnotherApplicationsHexAssociationAlone) {
   const QByteArray existing =
       "[Added Associations]\ntext/plain=editor.desktop\n\n[Default Applications]\n"
-      "text/x-hex=hexeditor.desktop\n";
-  {
-    QFile file(listPath);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(existing);
-  }
-  ASSERT_TRUE(flash::RegisterDocumentType(dataHome.path(), QStringLiteral("/opt/dvd/flashaspi")));
-  EXPECT_EQ(ReadText(listPath).toUtf8(), existing);
-  EXPECT_TRUE(QFile::exists(dataHome.path() + "/applications/flashkit-document.desktop"));
+      "text/x-hex = hexeditor.desktop\n";
+  WriteFile(DataList(), existing);
+  ASSERT_TRUE(Register());
+  EXPECT_EQ(ReadText(DataList()).toUtf8(), existing);
+  EXPECT_TRUE(QFile::exists(DataHome() + "/applications/flashkit-document.desktop"));
 }
 
-TEST(DocumentRegistrationTest, DataHomeFollowsXdgDataHome) {
-  const QByteArray saved = qgetenv("XDG_DATA_HOME");
+TEST_F(DocumentRegistrationTest, TheUsersConfigDefaultWinsOverOurs) {
+  WriteFile(ConfigHome() + "/mimeapps.list",
+            "[Default Applications]\ntext/x-hex=hexeditor.desktop\n");
+  ASSERT_TRUE(Register());
+  EXPECT_FALSE(QFile::exists(DataList()));
+  // An association merely added by the user is no default: ours is written.
+  WriteFile(ConfigHome() + "/mimeapps.list",
+            "[Added Associations]\ntext/x-hex=hexeditor.desktop\n");
+  ASSERT_TRUE(Register());
+  EXPECT_TRUE(
+      ReadText(DataList()).contains(QStringLiteral("text/x-hex=flashkit-document.desktop")));
+}
+
+TEST(DocumentRegistrationHomesTest, HomesFollowTheXdgVariables) {
+  const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+  const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
   qputenv("XDG_DATA_HOME", "/tmp/xdg-data-test");
+  qputenv("XDG_CONFIG_HOME", "/tmp/xdg-config-test");
   EXPECT_EQ(flash::DesktopDataHome(), QStringLiteral("/tmp/xdg-data-test"));
+  EXPECT_EQ(flash::DesktopConfigHome(), QStringLiteral("/tmp/xdg-config-test"));
   qunsetenv("XDG_DATA_HOME");
+  qunsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(flash::DesktopDataHome(), QDir::homePath() + QStringLiteral("/.local/share"));
-  if (!saved.isEmpty()) qputenv("XDG_DATA_HOME", saved);
+  EXPECT_EQ(flash::DesktopConfigHome(), QDir::homePath() + QStringLiteral("/.config"));
+  if (!savedData.isEmpty()) qputenv("XDG_DATA_HOME", savedData);
+  if (!savedConfig.isEmpty()) qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The updaters' 16 by 15 toolbar images and 32 by 32 program icon as pixel
+// The updaters' 16 by 15 toolbar images and 16 by 16 program icon as pixel
 // tables: one character per pixel, mapped through a small palette.
 #pragma once
 

@@ -2,6 +2,7 @@
 #include "emulator/device_bus.h"
 
 #include <cctype>
+#include <cstdio>
 
 namespace emu {
 
@@ -70,6 +71,9 @@ void DeviceBus::Persist(DeviceSlot& slot) {
   }
   if (error.empty()) store_->Save(slot.config.StateKey(), state, &error);
   std::lock_guard lock(stateErrorMutex_);
+  // The programs have no channel for this, and the change would be lost at the
+  // next start: say so on stderr, once per distinct failure.
+  if (!error.empty() && error != lastStateError_) std::fprintf(stderr, "%s\n", error.c_str());
   lastStateError_ = error;
 }
 

@@ -17,7 +17,9 @@ namespace emu {
 
 namespace {
 
-constexpr std::uintmax_t kMaxFileSize = 256u * 1024u * 1024u;
+// Far above any machine or state file (a wholly reprogrammed drive's state is
+// about 270 KB), and small enough that parsing stays within a program's memory.
+constexpr std::uintmax_t kMaxFileSize = 16u * 1024u * 1024u;
 
 bool Fail(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
@@ -77,8 +79,9 @@ bool StateStore::ReadWholeFile(const std::string& path, std::string* text, std::
   if (!in) return Fail(error, path + ": cannot be read: " + std::strerror(errno));
   in.seekg(0, std::ios::end);
   const auto size = in.tellg();
-  if (size < 0 || static_cast<std::uintmax_t>(size) > kMaxFileSize) {
-    return Fail(error, path + ": cannot be read (not a regular file, or larger than 256 MiB)");
+  if (size < 0) return Fail(error, path + ": cannot be read");
+  if (static_cast<std::uintmax_t>(size) > kMaxFileSize) {
+    return Fail(error, path + ": cannot be read: larger than 16 MiB");
   }
   in.seekg(0, std::ios::beg);
   text->assign(static_cast<std::size_t>(size), '\0');
@@ -116,7 +119,9 @@ bool StateStore::Save(const std::string& key, const nlohmann::json& state,
   // Under the lock: what another program wrote since we loaded is in the file now.
   nlohmann::json root = nlohmann::json::object();
   struct stat info {};
+  mode_t mode = 0644;
   if (::stat(path_.c_str(), &info) == 0) {
+    mode = info.st_mode & 07777;  // the replacement keeps the file's permissions
     std::string text;
     if (!ReadWholeFile(path_, &text, error) || !ParseJsonText(text, path_, &root, error)) {
       return false;  // never replace a file we cannot understand
@@ -142,7 +147,7 @@ bool StateStore::Save(const std::string& key, const nlohmann::json& state,
   if (out.Get() < 0) return Fail(error, SystemError(path_, "cannot create a temporary file"));
   temporary = name.data();
   const bool written =
-      ::fchmod(out.Get(), 0644) == 0 && WriteAll(out.Get(), text) && ::fsync(out.Get()) == 0;
+      ::fchmod(out.Get(), mode) == 0 && WriteAll(out.Get(), text) && ::fsync(out.Get()) == 0;
   const bool closed = ::close(out.Release()) == 0;
   if (!written || !closed || ::rename(temporary.c_str(), path_.c_str()) != 0) {
     const std::string message = SystemError(path_, "cannot write the state");

@@ -147,5 +147,31 @@ TEST_F(MachineState, CorruptStateFileIsReportedAndNeverOverwritten) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "{ this is not json");
 }
 
+TEST_F(MachineState, StateThatCannotBeWrittenIsReportedOnceOnStderrAndKeptInMemory) {
+  MachineOptions options;
+  options.stateFile = (folder_ / "no-such-folder" / "state.json").string();
+  auto machine = Open(options);
+  ::testing::internal::CaptureStderr();
+  Download(*machine, 'D', "4.00");
+  Download(*machine, 'D', "4.00");
+  const std::string printed = ::testing::internal::GetCapturedStderr();
+  const std::string lockFile = options.stateFile + ".lock";
+  EXPECT_EQ(machine->LastStateError().rfind(lockFile + ": cannot open the lock file", 0), 0u)
+      << machine->LastStateError();
+  EXPECT_EQ(printed, machine->LastStateError() + "\n");  // once, though it failed twice
+  EXPECT_EQ(Revision(*machine->DriveAtLetter('D')), "4.00");
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "no-such-folder"));
+}
+
+TEST_F(MachineState, WriteBackKeepsTheFilesPermissions) {
+  std::filesystem::permissions(
+      path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  auto machine = Open();
+  Download(*machine, 'D', "4.00");
+  ASSERT_EQ(machine->LastStateError(), "");
+  EXPECT_EQ(std::filesystem::status(path_).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
 }  // namespace
 }  // namespace emu::testing

@@ -16,6 +16,13 @@ bool Fail(std::string* error, std::string text) {
 
 }  // namespace
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 bool ParseUnsignedValue(const nlohmann::json& value, std::uint64_t maximum, std::uint64_t* out) {
   if (value.is_number_unsigned()) {
     const auto number = value.get<std::uint64_t>();
@@ -30,17 +37,8 @@ bool ParseUnsignedValue(const nlohmann::json& value, std::uint64_t maximum, std:
   }
   std::uint64_t number = 0;
   for (std::size_t i = 2; i < text.size(); ++i) {
-    const char c = text[i];
-    int digit = 0;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      return false;
-    }
+    const int digit = HexDigitValue(text[i]);
+    if (digit < 0) return false;
     if (number > (std::numeric_limits<std::uint64_t>::max() >> 4)) return false;
     number = (number << 4) | static_cast<std::uint64_t>(digit);
   }

@@ -51,6 +51,9 @@ class FieldReader {
   std::string path_;
 };
 
+// 0..15 for a hexadecimal digit of either case, -1 for any other character.
+int HexDigitValue(char c);
+
 // A JSON unsigned number, or a string "0x" followed by hexadecimal digits.
 bool ParseUnsignedValue(const nlohmann::json& value, std::uint64_t maximum, std::uint64_t* out);
 

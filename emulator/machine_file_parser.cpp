@@ -19,19 +19,15 @@ constexpr std::uint64_t kMaxDelayMs = 3'600'000;
 constexpr std::uint64_t kMaxTimes = 1'000'000;
 constexpr int kMaxAdapters = 255;
 constexpr int kMaxTargets = 16;
+// Each drive with firmware holds its memory twice (about 270 KB): a bound keeps a
+// hostile file from taking the program's memory.
+constexpr std::size_t kMaxDevices = 32;
 
 constexpr std::array<std::string_view, 0> kNoExtraKeys{};
 
 bool Fail(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
   return false;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 bool ReadPlatform(const FieldReader& root, PlatformReport* report, std::string* error) {
@@ -296,7 +292,10 @@ bool ReadDevice(const FieldReader& reader, DeviceConfig* device, std::string* er
 bool ReadDevices(const FieldReader& root, MachineDescription* out, std::string* error) {
   if (!root.Has("devices")) return true;
   const auto& list = root.Object().at("devices");
-  if (!list.is_array()) return Fail(error, root.Where("devices") + ": expected a list");
+  if (!list.is_array() || list.size() > kMaxDevices) {
+    return Fail(error, root.Where("devices") + ": expected a list of at most " +
+                           std::to_string(kMaxDevices) + " devices");
+  }
   std::set<char> letters;
   std::set<std::pair<int, int>> addresses;
   for (std::size_t i = 0; i < list.size(); ++i) {
@@ -322,8 +321,8 @@ bool ParseSenseText(const std::string& text, SenseCode* out) {
   if (text.size() != 8 || text[2] != '-' || text[5] != '-') return false;
   std::array<std::uint8_t, 3> bytes{};
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const int high = HexDigit(text[i * 3]);
-    const int low = HexDigit(text[i * 3 + 1]);
+    const int high = HexDigitValue(text[i * 3]);
+    const int low = HexDigitValue(text[i * 3 + 1]);
     if (high < 0 || low < 0) return false;
     bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
   }

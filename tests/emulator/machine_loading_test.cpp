@@ -153,5 +153,67 @@ TEST(MachineLoading, UnreadableFilesAreErrorsNamingThePath) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(MachineLoading, HostileFilesAreRefusedWithAnErrorNamingTheFile) {
+  const auto folder = std::filesystem::temp_directory_path() / "emu_machine_hostile_test";
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "machine.json").string();
+  std::string devices = R"({"devices": [)";
+  for (int i = 0; i < 33; ++i) {
+    devices +=
+        (i ? "," : "") + std::string(R"({"adapter": 0, "target": )") + std::to_string(i % 16) + "}";
+    if (i == 15) devices += R"(,{"adapter": 1, "target": 0})";
+  }
+  devices += "]}";
+  const std::string deep(200000, '[');
+  const std::string cases[] = {
+      "",
+      "   \n\t ",
+      deep,
+      R"({"description": )" + deep,
+      R"({"driveStates": {"0:0": )" + std::string(100000, '{'),
+      std::string("{\"description\": \"a\0b\"}", 19),
+      "{\"description\": \"\xff\xfe\"}",
+      R"({"platform": []})",
+      R"({"platform": {"majorVersion": 1e400}})",
+      R"({"platform": {"majorVersion": 18446744073709551616}})",
+      R"({"platform": {"majorVersion": -5}})",
+      R"({"platform": {"majorVersion": 5.5}})",
+      R"({"platform": {"processorLevel": "0x10000"}})",
+      R"({"systemInfoComponent": {"version": 1e39}})",
+      R"({"systemInfoComponent": {"build": 40000}})",
+      R"({"devices": {"adapter": 0}})",
+      R"({"devices": [[]]})",
+      R"({"devices": [{"adapter": -1, "target": 0}]})",
+      R"({"devices": [{"adapter": 0, "target": 0, "letter": 5}]})",
+      R"({"devices": [{"adapter": 0, "target": 0, "faults": [{"opcode": 0, "delayMs": 1e300}]}]})",
+      R"({"devices": [{"adapter": 0, "target": 0, "faults": [{"opcode": 0, "delayMs": 1,
+                                                          "times": -1}]}]})",
+      R"({"devices": [{"adapter": 0, "target": 0, "model": "KD-410",
+                       "corruptDuringProgramming": {"offset": -1}}]})",
+      R"({"devices": [{"adapter": 0, "target": 0, "model": "KD-410", "vendor": "TWENTY CHARACTERS!!!"}]})",
+      R"({"devices": [{"adapter": 0, "target": 0, "model": "KD-410"}],
+          "driveStates": {"0:0": {"memory": [{"offset": "0x2100E", "bytes": "0102030405"}]}}})",
+      R"({"devices": [{"adapter": 0, "target": 0, "model": "KD-410"}],
+          "driveStates": {"0:0": {"memory": [{"offset": "-1", "bytes": "01"}]}}})",
+      R"({"devices": [{"adapter": 0, "target": 0, "model": "KD-410"}],
+          "driveStates": {"0:0": {"inquiry": 7}}})",
+      R"({"devices": [{"adapter": 0, "target": 0}], "driveStates": []})",
+      devices,
+  };
+  for (const std::string& text : cases) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    std::string error;
+    EXPECT_EQ(EmulatedMachine::LoadFile(path, {}, &error), nullptr) << text.substr(0, 120);
+    EXPECT_THAT(error, StartsWith(path + ": ")) << text.substr(0, 120);
+  }
+
+  // A file far larger than any machine is refused before it is read.
+  std::filesystem::resize_file(path, std::uintmax_t{64} << 20);
+  std::string error;
+  EXPECT_EQ(EmulatedMachine::LoadFile(path, {}, &error), nullptr);
+  EXPECT_THAT(error, StartsWith(path + ": cannot be read: larger than"));
+  std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace emu::testing

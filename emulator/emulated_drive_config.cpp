@@ -84,6 +84,19 @@ class DeviceFieldReader {
     return true;
   }
 
+  // How often a fault applies: a count, or "always" (-1).
+  bool Times(std::string_view key, int* out) {
+    const json& value = object_.at(std::string(key));
+    if (value.is_string() && value.get<std::string>() == "always") {
+      *out = -1;
+      return true;
+    }
+    std::uint32_t count = 0;
+    if (!Number(key, 0x7FFFFFFF, &count)) return false;
+    *out = static_cast<int>(count);
+    return true;
+  }
+
   // A text of at most `width` printable characters, blank-padded to `width`.
   bool Text(std::string_view key, std::size_t width, std::string* out) {
     const json& value = object_.at(std::string(key));
@@ -249,16 +262,7 @@ bool EmulatedDrive::ReadCorruptionFault(const json& fault, const std::string& wh
   if (!read.Has("offset")) return read.Fail("offset", "missing");
   if (!read.Number("offset", kDriveMemorySize - 1, &corruptOffset_)) return false;
   corruptionsLeft_ = -1;
-  if (read.Has("times")) {
-    const json& times = fault.at("times");
-    if (times.is_string() && times.get<std::string>() == "always") {
-      corruptionsLeft_ = -1;
-    } else {
-      std::uint32_t count = 0;
-      if (!read.Number("times", 0x7FFFFFFF, &count)) return false;
-      corruptionsLeft_ = static_cast<int>(count);
-    }
-  }
+  if (read.Has("times") && !read.Times("times", &corruptionsLeft_)) return false;
   corruptDuringProgramming_ = true;
   return true;
 }
@@ -297,15 +301,7 @@ bool EmulatedDrive::ReadBufferFaults(const json& faults, const std::string& wher
         !ParseSenseText(senseText->get<std::string>(), &fault.sense)) {
       return read.Fail("sense", "expected \"KK-AA-QQ\" (e.g. \"03-0C-00\")");
     }
-    if (read.Has("times")) {
-      const json& times = item.at("times");
-      if (times.is_string() && times.get<std::string>() == "always") {
-        fault.timesLeft = -1;
-      } else {
-        if (!read.Number("times", 0x7FFFFFFF, &number)) return false;
-        fault.timesLeft = static_cast<int>(number);
-      }
-    }
+    if (read.Has("times") && !read.Times("times", &fault.timesLeft)) return false;
     bufferFaults_.push_back(fault);
   }
   return true;

@@ -59,6 +59,16 @@ bool EmulatedKernel::TakeSignal(Event& event) {
   return true;
 }
 
+std::optional<platform::Dword> EmulatedKernel::SettledWait(platform::Handle handle) {
+  const auto found = events_.find(handle);
+  if (found == events_.end()) {
+    lastError_ = platform::kErrorInvalidHandle;
+    return platform::kWaitFailed;
+  }
+  if (TakeSignal(found->second)) return platform::kWaitObject0;
+  return std::nullopt;
+}
+
 void EmulatedKernel::RecordWait(platform::Handle event, platform::Dword milliseconds) {
   std::size_t logId = 0;
   {
@@ -78,12 +88,7 @@ platform::Dword EmulatedKernel::WaitForSingleObject(platform::Handle event,
   RecordWait(event, milliseconds);
   completions_.RunDue(clock_.Now());
   std::unique_lock lock(mutex_);
-  const auto found = events_.find(event);
-  if (found == events_.end()) {
-    lastError_ = platform::kErrorInvalidHandle;
-    return platform::kWaitFailed;
-  }
-  if (TakeSignal(found->second)) return platform::kWaitObject0;
+  if (const auto settled = SettledWait(event)) return *settled;
   return clock_.IsFake() ? WaitFake(lock, event, milliseconds)
                          : WaitReal(lock, event, milliseconds);
 }
@@ -94,12 +99,7 @@ platform::Dword EmulatedKernel::WaitFake(std::unique_lock<std::mutex>& lock,
   const bool infinite = milliseconds == platform::kInfinite;
   const std::uint64_t deadline = start + milliseconds;
   for (;;) {
-    auto found = events_.find(handle);
-    if (found == events_.end()) {
-      lastError_ = platform::kErrorInvalidHandle;
-      return platform::kWaitFailed;
-    }
-    if (TakeSignal(found->second)) return platform::kWaitObject0;
+    if (const auto settled = SettledWait(handle)) return *settled;
     const auto due = completions_.DueFor(handle);
     if (due && (infinite || *due <= deadline)) {
       // Virtual time jumps to the completion, which signals the event.
@@ -118,7 +118,7 @@ platform::Dword EmulatedKernel::WaitFake(std::unique_lock<std::mutex>& lock,
     clock_.AdvanceTo(deadline);
     completions_.RunDue(clock_.Now());
     lock.lock();
-    found = events_.find(handle);
+    const auto found = events_.find(handle);
     if (found != events_.end() && TakeSignal(found->second)) return platform::kWaitObject0;
     return platform::kWaitTimeout;
   }
@@ -130,12 +130,7 @@ platform::Dword EmulatedKernel::WaitReal(std::unique_lock<std::mutex>& lock,
   const bool infinite = milliseconds == platform::kInfinite;
   const auto deadline = SteadyClock::now() + std::chrono::milliseconds(milliseconds);
   for (;;) {
-    auto found = events_.find(handle);
-    if (found == events_.end()) {
-      lastError_ = platform::kErrorInvalidHandle;
-      return platform::kWaitFailed;
-    }
-    if (TakeSignal(found->second)) return platform::kWaitObject0;
+    if (const auto settled = SettledWait(handle)) return *settled;
     const auto due = completions_.DueFor(handle);
     if (due && clock_.Now() >= *due) {
       lock.unlock();

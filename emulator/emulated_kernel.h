@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "emulator/command_log.h"
@@ -61,6 +62,9 @@ class EmulatedKernel : public platform::Kernel {
 
   // With the lock held: consumes the signal of a signalled event.
   bool TakeSignal(Event& event);
+  // With the lock held: WAIT_FAILED for an event that is gone, WAIT_OBJECT_0 for
+  // one whose signal this wait takes; nothing while the wait must go on.
+  std::optional<platform::Dword> SettledWait(platform::Handle handle);
   platform::Dword WaitFake(std::unique_lock<std::mutex>& lock, platform::Handle handle,
                            platform::Dword milliseconds);
   platform::Dword WaitReal(std::unique_lock<std::mutex>& lock, platform::Handle handle,

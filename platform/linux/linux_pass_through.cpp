@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/linux/errno_mapping.h"
@@ -114,10 +115,13 @@ Bool LinuxPassThrough::LockDevice(Handle handle) {
       return kTrue;
     }
   }
+  // Never blocks: a drive another program holds is refused, not waited for.
   const int rc = io_.Flock(lockFd, LOCK_EX | LOCK_NB);
   if (rc < 0) {
     if (lockFd != device.fd) io_.Close(lockFd);
-    kernel_.SetLastError(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+    // Held elsewhere is a sharing violation, as the emulated machine reports it.
+    kernel_.SetLastError(rc == -EWOULDBLOCK ? kErrorSharingViolation
+                                            : Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
     return kTrue;
   }
   device.lockFd = lockFd;

@@ -49,9 +49,10 @@ class FakeDeviceIo : public DeviceIo {
     *id = scsiId;
     return 0;
   }
-  int Flock(int fd, int /*operation*/) override {
+  int Flock(int fd, int operation) override {
     const std::string node = openFds.count(fd) ? openFds[fd] : std::string();
     locks.push_back(node);
+    lockOperations.push_back(operation);
     return lockedElsewhere.count(node) ? -EWOULDBLOCK : 0;
   }
 
@@ -65,6 +66,7 @@ class FakeDeviceIo : public DeviceIo {
   bool hasScsiId = false;
   sg_scsi_id scsiId{};
   std::vector<std::string> locks;
+  std::vector<int> lockOperations;
   std::set<std::string> lockedElsewhere;
   int nextFd = 100;
 };

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 
 #include <cstring>
 
@@ -199,6 +200,7 @@ TEST_F(LinuxPassThroughTest, LockIsTakenOnTheBlockDeviceAndReleasedOnClose) {
   const Handle d = Open(service, "\\\\.\\D:");
   EXPECT_EQ(service.LockDevice(d), kFalse) << "0 means locked";
   ASSERT_EQ(io_.locks, (std::vector<std::string>{sysfs_.DevNode("sr0")}));
+  EXPECT_EQ(io_.lockOperations, (std::vector<int>{LOCK_EX | LOCK_NB})) << "must never block";
   EXPECT_EQ(service.LockDevice(d), kFalse);
   EXPECT_EQ(io_.locks.size(), 1u) << "a held lock is not taken twice";
   EXPECT_EQ(io_.openFds.size(), 2u);
@@ -208,7 +210,7 @@ TEST_F(LinuxPassThroughTest, LockIsTakenOnTheBlockDeviceAndReleasedOnClose) {
   io_.lockedElsewhere.insert(sysfs_.DevNode("sr1"));
   const Handle e = Open(service, "\\\\.\\E:");
   EXPECT_NE(service.LockDevice(e), kFalse);
-  EXPECT_EQ(kernel_.GetLastError(), kErrorBusy);
+  EXPECT_EQ(kernel_.GetLastError(), kErrorSharingViolation);
   EXPECT_EQ(io_.openFds.size(), 1u) << "a failed lock leaves no descriptor behind";
 }
 

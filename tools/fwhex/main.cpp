@@ -80,11 +80,14 @@ std::string Printable(const std::array<std::uint8_t, N>& field, std::size_t coun
   return text;
 }
 
-// "%.24s %.4s" as the confirmation shows it: vendor and product, revision.
+// The confirmation's two fields, vendor and product then revision, with every
+// byte shown (unprintable ones escaped) where the dialog would stop at a zero.
 std::string IdentityText(const flash::FirmwareIdentity& identity) {
+  constexpr std::size_t kVendorProductSize = 24;
+  constexpr std::size_t kRevisionSize = 4;
   flash::FirmwareIdentity revision{};
-  std::copy_n(identity.begin() + 24, 4, revision.begin());
-  return Printable(identity, 24) + " " + Printable(revision, 4);
+  std::copy_n(identity.begin() + kVendorProductSize, kRevisionSize, revision.begin());
+  return Printable(identity, kVendorProductSize) + " " + Printable(revision, kRevisionSize);
 }
 
 void PrintNewFirmware(flash::FirmwareImage& image, std::uint32_t base, const char* label) {

@@ -32,6 +32,7 @@ std::uint32_t SegmentBase(std::uint16_t segment) {
 
 std::string HexRecord(std::uint8_t type, std::uint16_t address,
                       std::span<const std::uint8_t> data) {
+  if (data.size() > kMaxRecordData) return {};  // the count would wrap: a corrupt record
   std::string line = ":";
   const auto count = static_cast<std::uint8_t>(data.size());
   const auto addressHigh = static_cast<std::uint8_t>(address >> 8);

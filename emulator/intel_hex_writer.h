@@ -25,6 +25,8 @@ struct HexWriteOptions {
 std::string WriteIntelHex(std::span<const std::uint8_t> bytes, const HexWriteOptions& options = {});
 
 // One record line (without line end): ":" count, address, type, data, checksum.
+// The count is one byte: more than kMaxRecordData bytes give no record (empty).
+inline constexpr std::size_t kMaxRecordData = 0xFF;
 std::string HexRecord(std::uint8_t type, std::uint16_t address, std::span<const std::uint8_t> data);
 
 }  // namespace emu

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <numeric>
+#include <vector>
 
 #include "emulator/intel_hex_writer.h"
 #include "tests/emulator/firmware_test_hex_reader.h"
@@ -24,6 +25,9 @@ TEST(HexWriter, RecordsMatchKnownLines) {
   EXPECT_EQ(HexRecord(0x02, 0, std::array<std::uint8_t, 2>{0x50, 0x00}), ":020000025000AC");
   EXPECT_EQ(HexRecord(0x02, 0, std::array<std::uint8_t, 2>{0x40, 0x00}), ":020000024000BC");
   EXPECT_EQ(HexRecord(0x01, 0, {}), ":00000001FF");
+  // 255 bytes is the most one record can count; one more would wrap to 00.
+  EXPECT_EQ(HexRecord(0x00, 0, std::vector<std::uint8_t>(255, 0)).substr(0, 3), ":FF");
+  EXPECT_EQ(HexRecord(0x00, 0, std::vector<std::uint8_t>(256, 0)), "");
 }
 
 TEST(HexWriter, DualImageRoundTripsThroughSegmentsZeroToFiveThousand) {

@@ -104,11 +104,6 @@ int SendTestUnitReady(Transport& transport, const DriveAddress& address) {
   return transport.ExecuteRequest(request);
 }
 
-const std::uint8_t* RequestSenseData(Transport& transport) {
-  const std::span<std::uint8_t> area = transport.RequestSenseArea();
-  return area.empty() ? nullptr : area.data();
-}
-
 void ReportSense(Transport& transport, const DriveAddress& address) {
   const std::span<std::uint8_t> area = transport.RequestSenseArea();
   if (SendRequestSense(transport, address) != kOutcomeGood || area.size() <= kSenseAscqOffset) {

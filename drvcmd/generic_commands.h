@@ -20,12 +20,9 @@ ScsiRequest TestUnitReadyRequest(Transport& transport, const DriveAddress& addre
 // Pass-through: the open drive (address ignored); ASPI: adapter and target.
 // On 0 the 96 INQUIRY bytes are at the start of the data buffer.
 int SendInquiry(Transport& transport, const DriveAddress& address);
-// On 0 the sense data is where ReportSense reads it (RequestSenseData).
+// On 0 the sense data is in the transport's RequestSenseArea.
 int SendRequestSense(Transport& transport, const DriveAddress& address);
 int SendTestUnitReady(Transport& transport, const DriveAddress& address);
-
-// The sense data the last successful SendRequestSense returned.
-const std::uint8_t* RequestSenseData(Transport& transport);
 
 // After a failed firmware command: REQUEST SENSE, then "Sense Code : %02x-%02x-%02x"
 // or "Request Sense Comand Failed." in an OK message box.

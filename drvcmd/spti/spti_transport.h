@@ -24,9 +24,6 @@ class SptiTransport : public Transport {
   // Takes the device's advisory lock for the rest of the open (firmware update).
   int LockOpenDrive();
 
-  // The records of the last command (tests and diagnostics).
-  const platform::ScsiPassThroughDirectWithSense& DirectRecord() const { return direct_; }
-  const platform::ScsiPassThroughWithBuffers& BufferedRecord() const { return buffered_; }
   // REQUEST SENSE data stays in the buffered record's data area.
   std::span<std::uint8_t> RequestSenseArea() override { return buffered_.DataBuf; }
 

@@ -247,12 +247,12 @@ class FakePassThrough : public platform::PassThroughService {
       case platform::kIoctlScsiPassThroughDirect: {
         auto* record = static_cast<platform::ScsiPassThroughDirectWithSense*>(out);
         return Answer(device, record->sptd, static_cast<std::uint8_t*>(record->sptd.DataBuffer),
-                      reinterpret_cast<std::uint8_t*>(record));
+                      reinterpret_cast<std::uint8_t*>(record), sizeof(*record));
       }
       case platform::kIoctlScsiPassThrough: {
         auto* record = static_cast<platform::ScsiPassThroughWithBuffers*>(out);
-        return Answer(device, record->spt, record->DataBuf,
-                      reinterpret_cast<std::uint8_t*>(record));
+        return Answer(device, record->spt, record->DataBuf, reinterpret_cast<std::uint8_t*>(record),
+                      sizeof(*record));
       }
       default:
         break;
@@ -280,7 +280,7 @@ class FakePassThrough : public platform::PassThroughService {
  private:
   template <typename Header>
   platform::Bool Answer(FakeDevice& device, Header& header, std::uint8_t* data,
-                        std::uint8_t* record) {
+                        std::uint8_t* record, std::size_t recordSize) {
     const FakeAnswer answer = device.NextAnswer(header.Cdb[0]);
     if (answer.callFails) {
       kernel_.lastError = answer.error;
@@ -291,8 +291,12 @@ class FakePassThrough : public platform::PassThroughService {
       std::memcpy(data, answer.data.data(),
                   std::min<std::size_t>(answer.data.size(), header.DataTransferLength));
     }
-    std::memcpy(record + header.SenseInfoOffset, answer.sense.data(),
-                std::min<std::size_t>(answer.sense.size(), header.SenseInfoLength));
+    // The sense goes where the record says, but never past the record.
+    if (header.SenseInfoOffset < recordSize) {
+      std::memcpy(record + header.SenseInfoOffset, answer.sense.data(),
+                  std::min<std::size_t>({answer.sense.size(), header.SenseInfoLength,
+                                         recordSize - header.SenseInfoOffset}));
+    }
     return platform::kTrue;
   }
 

@@ -3,23 +3,31 @@
 // confirmation and the countdown, the document cycle and start-up failures.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 #include <memory>
 #include <string>
 
 #include "emulator/drive_catalogue.h"
 #include "emulator/emulated_machine.h"
 #include "emulator/firmware_builder.h"
+#include "flash/app/confirm_update_dialog.h"
 #include "flash/app/form_layout.h"
+#include "flash/app/update_progress_dialog.h"
 #include "flash/app/updater_app.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
@@ -332,6 +340,104 @@ TEST_P(FlashWindowTest, DocumentNamedOnTheCommandLineIsOpened) {
   EXPECT_TRUE(StatusBox().empty());
 }
 
+TEST_P(FlashWindowTest, FailedBufferAllocationEndsStartUpWithItsMessage) {
+  EXPECT_FALSE(Start(R"({"memory": {"failAllocation": 1}, "devices": []})"));
+  ASSERT_EQ(app_->Messages().Recorded().size(), 1u);
+  EXPECT_EQ(app_->Messages().Recorded()[0].text, "Memory Allocation Error");
+  EXPECT_EQ(app_->Messages().Recorded()[0].caption, Variant().applicationTitle);
+  EXPECT_FALSE(Frame().isVisible());
+}
+
+TEST_P(FlashWindowTest, ExitButtonAndMenuItemCloseTheWindow) {
+  ASSERT_TRUE(Start(kMachine));
+  Button(Variant().exitId).click();
+  EXPECT_FALSE(Frame().isVisible());
+  Frame().show();
+  Frame().MenuAction(resources::kIdAppExit)->trigger();
+  EXPECT_FALSE(Frame().isVisible());
+  EXPECT_TRUE(app_->Messages().Recorded().empty());
+}
+
+TEST_P(FlashWindowTest, CtrlOOpensTheFileDialogAndTheToolbarItemHidesTheToolbar) {
+  ASSERT_TRUE(Start(kMachine));
+  QAction* open = nullptr;
+  for (QAction* action : Frame().actions()) {
+    if (action->shortcut() == QKeySequence(QStringLiteral("Ctrl+O"))) open = action;
+  }
+  ASSERT_NE(open, nullptr);
+  app_->FileDialogs().PresetCancel();
+  open->trigger();
+  EXPECT_EQ(app_->FileDialogs().Requests().size(), 1u);
+
+  QAction* toggle = Frame().MenuAction(resources::kIdViewToolbar);
+  toggle->trigger();
+  EXPECT_TRUE(Frame().ToolBar()->isHidden());
+  EXPECT_FALSE(toggle->isChecked());
+  toggle->trigger();
+  EXPECT_FALSE(Frame().ToolBar()->isHidden());
+  EXPECT_TRUE(toggle->isChecked());
+}
+
+TEST_P(FlashWindowTest, DroppedFileOpensADocumentAndLoadsNoFirmware) {
+  ASSERT_TRUE(Start(kMachine));
+  View().SetStatusText("before\r\n");
+  View().RefreshStatusBox();
+  Tree().clear();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(hexPath_)});
+  // A drop goes to the widget that accepted the drag's entry, as in a real drag.
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&Frame(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&Frame(), &drop);
+  EXPECT_EQ(StatusBox(), "before\r\n");
+  EXPECT_GT(Tree().topLevelItemCount(), 0);  // the initial update ran again
+  ASSERT_EQ(Frame().RecentFileActions().size(), 1);
+  EXPECT_EQ(Frame().RecentFileActions()[0]->text(), "&1 " + hexPath_);
+  EXPECT_EQ(Frame().windowTitle(), IsAspi() ? QStringLiteral("UPDATE.HEX - FLASHKIT")
+                                            : QStringLiteral("Update DVD for W2K - "));
+}
+
+TEST_P(FlashWindowTest, RealConfirmationDialogIsAnsweredWithItsOkButton) {
+  ASSERT_TRUE(Start(kMachine));
+  LoadImageThroughFileOpen();
+  SelectDriveD();
+  machine_->Log().Clear();
+
+  // Watches the windows while the update runs: the confirmation is answered
+  // with its own OK button, the progress window's caption is noted.
+  QStringList confirmTexts;
+  QString progressCaption;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (!window->isVisible()) continue;
+      if (auto* confirm = qobject_cast<flash::ConfirmUpdateDialog*>(window)) {
+        for (int id : {resources::kIdcConfirmMessage, resources::kIdcConfirmOldFirmware,
+                       resources::kIdcConfirmNewFirmware}) {
+          confirmTexts << ui::FindControl<QLabel>(confirm, id)->text();
+        }
+        ui::FindControl<QPushButton>(confirm, ui::kIdControlOk)->click();
+      } else if (qobject_cast<flash::UpdateProgressDialog*>(window) != nullptr) {
+        progressCaption = window->windowTitle();
+      }
+    }
+  });
+  watcher.start(0);
+  Button(Variant().updateId).click();
+  watcher.stop();
+
+  EXPECT_EQ(confirmTexts, (QStringList{"Do you want to update the firmware ?",
+                                       QString::fromStdString(Kd410VendorProduct() + " " +
+                                                              std::string(Kd410().version)),
+                                       QString::fromStdString(Kd410VendorProduct() + " 1.05")}));
+  EXPECT_EQ(progressCaption, IsAspi() ? QStringLiteral("Update progressing...")
+                                      : QStringLiteral("Now processing...."));
+  EXPECT_TRUE(SentWriteBuffer(*machine_));
+  EXPECT_NE(StatusBox().find("Verify OK\r\n"), std::string::npos) << StatusBox();
+}
+
 INSTANTIATE_TEST_SUITE_P(BothBuilds, FlashWindowTest,
                          testing::Values(&AppVariant::Aspi(), &AppVariant::Spti()),
                          [](const testing::TestParamInfo<const AppVariant*>& info) {
@@ -357,6 +463,26 @@ TEST_P(FlashSptiWindowTest, DoubleClickUpdatesOnlyAfterFileOpenWasUsed) {
   EXPECT_FALSE(SentWriteBuffer(*machine_));
 }
 
+TEST_P(FlashSptiWindowTest, StatusBoxChangesOnRefreshAndTypedTextIsReadBack) {
+  ASSERT_TRUE(Start(kMachine));
+  View().AppendStatusText("piece one\r\n");
+  View().AppendStatusText("piece two\r\n");
+  EXPECT_TRUE(StatusBox().empty());
+  View().RefreshStatusBox();
+  EXPECT_EQ(StatusBox(), "piece one\r\npiece two\r\n");
+
+  // Text typed into the editable box joins the status text once the update
+  // reads the box back to look at the selected drive.
+  LoadImageThroughFileOpen();
+  View().StatusBox()->appendPlainText(QStringLiteral("typed by the user"));
+  SelectDriveD();
+  View().PresetConfirmAnswer(drvcmd::kIdCancel);
+  Button(Variant().updateId).click();
+  ASSERT_EQ(View().Confirmations().size(), 1u);
+  EXPECT_NE(View().StatusText().find("\r\ntyped by the user"), std::string::npos)
+      << View().StatusText();
+}
+
 INSTANTIATE_TEST_SUITE_P(NtBuild, FlashSptiWindowTest, testing::Values(&AppVariant::Spti()),
                          [](const testing::TestParamInfo<const AppVariant*>&) {
                            return std::string("flashspti");
@@ -364,12 +490,24 @@ INSTANTIATE_TEST_SUITE_P(NtBuild, FlashSptiWindowTest, testing::Values(&AppVaria
 
 class FlashAspiWindowTest : public FlashWindowTest {};
 
-TEST_P(FlashAspiWindowTest, MissingAspiManagerEndsStartUpWithItsMessage) {
-  EXPECT_FALSE(Start(kNoAspiMachine));
-  ASSERT_EQ(app_->Messages().Recorded().size(), 1u);
-  EXPECT_EQ(app_->Messages().Recorded()[0].text, "WNASPI32.DLL Load Error or is not found");
-  EXPECT_EQ(app_->Messages().Recorded()[0].caption, "flashaspi");
-  EXPECT_FALSE(Frame().isVisible());
+TEST_P(FlashAspiWindowTest, AspiStartFailuresEndStartUpWithTheirMessages) {
+  const struct {
+    const char* machine;
+    const char* message;
+  } cases[] = {
+      {kNoAspiMachine, "WNASPI32.DLL Load Error or is not found"},
+      {R"({"aspi": {"manager": "failsInit"}, "devices": []})",
+       "ASPI Initialize Error or Available device is not found"},
+      {R"({"aspi": {"manager": "noAdapters"}, "devices": []})", "Generic error occured"},
+  };
+  for (const auto& failure : cases) {
+    EXPECT_FALSE(Start(failure.machine));
+    ASSERT_EQ(app_->Messages().Recorded().size(), 1u) << failure.message;
+    EXPECT_EQ(app_->Messages().Recorded()[0].text, failure.message);
+    EXPECT_EQ(app_->Messages().Recorded()[0].caption, "flashaspi");
+    EXPECT_EQ(app_->Messages().Recorded()[0].style, drvcmd::kMbOk);
+    EXPECT_FALSE(Frame().isVisible());
+  }
 }
 
 TEST_P(FlashAspiWindowTest, SystemInfoShowsTheComponentsValues) {

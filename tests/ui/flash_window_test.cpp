@@ -110,6 +110,7 @@ class FlashWindowTest : public testing::TestWithParam<const AppVariant*> {
     emu::MachineOptions options;
     options.fakeClock = true;
     options.readOnly = true;
+    app_.reset();  // a program never outlives the machine it runs on
     std::string error;
     machine_ = emu::EmulatedMachine::LoadText(machineJson, "window-test.json", options, &error);
     EXPECT_NE(machine_, nullptr) << error;

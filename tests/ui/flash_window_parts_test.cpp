@@ -17,6 +17,9 @@
 #include <QTimer>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "drvcmd/notice.h"
 #include "flash/app/about_dialog.h"
@@ -64,6 +67,114 @@ TEST(FormLayoutTest, WindowIsCentredOnHalfTheScreen) {
   EXPECT_EQ(flash::FirstFrameRect(1024, 710), QRect(256, 177, 512, 710));
   // Odd sizes: the margins truncate and the size takes the rest.
   EXPECT_EQ(flash::CentredFrameRect(1023, 711), QRect(255, 177, 513, 357));
+}
+
+const ui::ControlTemplate* TemplateControl(const ui::DialogTemplate& dialog, int id) {
+  for (const ui::ControlTemplate& control : dialog.controls) {
+    if (control.id == id) return &control;
+  }
+  return nullptr;
+}
+
+// The controls of a main form, as (id, kind, text) in template order.
+std::vector<std::tuple<int, ui::ControlKind, std::string>> FormControls(
+    const ui::DialogTemplate& form) {
+  std::vector<std::tuple<int, ui::ControlKind, std::string>> controls;
+  for (const ui::ControlTemplate& control : form.controls) {
+    controls.emplace_back(control.id, control.kind, control.text);
+  }
+  return controls;
+}
+
+TEST(FlashTemplatesTest, MainFormsCarryEachBuildsIdsTextsAndFont) {
+  using K = ui::ControlKind;
+  const ui::DialogTemplate& aspi = AppVariant::Aspi().dialogs.mainForm;
+  EXPECT_EQ(aspi.id, 101);
+  EXPECT_STREQ(aspi.fontFamily, "MS Sans Serif");
+  EXPECT_EQ(aspi.pointSize, 8);
+  EXPECT_EQ(FormControls(aspi),
+            (std::vector<std::tuple<int, K, std::string>>{{1005, K::kStatic, "Drive List"},
+                                                          {1000, K::kTree, ""},
+                                                          {1006, K::kStatic, "Status"},
+                                                          {1001, K::kEdit, ""},
+                                                          {1002, K::kButton, "File Open"},
+                                                          {1003, K::kButton, "Update"},
+                                                          {1004, K::kButton, "Exit"}}));
+  const unsigned box = ui::kStyleMultiLine | ui::kStyleVerticalScroll;
+  EXPECT_EQ(TemplateControl(aspi, 1001)->style & (box | ui::kStyleReadOnly),
+            box | ui::kStyleReadOnly);
+
+  const ui::DialogTemplate& spti = AppVariant::Spti().dialogs.mainForm;
+  EXPECT_EQ(spti.id, 101);
+  EXPECT_STREQ(spti.fontFamily, "Arial Black");
+  EXPECT_EQ(spti.pointSize, 10);
+  EXPECT_EQ(FormControls(spti),
+            (std::vector<std::tuple<int, K, std::string>>{{1000, K::kTree, ""},
+                                                          {1005, K::kStatic, "Status"},
+                                                          {1004, K::kEdit, ""},
+                                                          {1003, K::kButton, "File Open"},
+                                                          {1002, K::kButton, "Update"},
+                                                          {1001, K::kButton, "Exit"}}));
+  EXPECT_EQ(TemplateControl(spti, 1004)->style & (box | ui::kStyleReadOnly), box);
+  for (const ui::DialogTemplate* form : {&aspi, &spti}) {
+    EXPECT_NE(TemplateControl(*form, 1000)->style & ui::kStyleBorder, 0u);
+  }
+}
+
+TEST(FlashTemplatesTest, ConfirmationAndProgressHaveTheirSizesCaptionsAndFonts) {
+  const std::string gothic =
+      "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7"
+      "\xE3\x83\x83\xE3\x82\xAF";
+  const struct {
+    const AppVariant* variant;
+    int confirmWidth, confirmHeight;
+    bool confirmMenu;
+    int progressHeight;
+    const char* progressCaption;
+    const char* progressLabel;
+    int barId, labelId;
+    bool progressMenu;
+  } builds[] = {
+      {&AppVariant::Aspi(), 187, 106, false, 47, "Update progressing...",
+       "Remaining time to complete about 30 sec", 1007, 1008, false},
+      {&AppVariant::Spti(), 212, 129, true, 51, "Now processing....", "Static", 1008, 1009, true},
+  };
+  for (const auto& build : builds) {
+    SCOPED_TRACE(build.variant->applicationTitle);
+    const ui::DialogTemplate& confirm = build.variant->dialogs.confirmUpdate;
+    EXPECT_EQ(confirm.id, 131);
+    EXPECT_STREQ(confirm.caption, "Confirmation of update");
+    EXPECT_STREQ(confirm.fontFamily, "Arial Black");
+    EXPECT_EQ(confirm.pointSize, 8);
+    EXPECT_EQ(confirm.width, build.confirmWidth);
+    EXPECT_EQ(confirm.height, build.confirmHeight);
+    EXPECT_EQ((confirm.style & ui::kDialogSystemMenu) != 0, build.confirmMenu);
+    for (int id : {1010, 1011}) {
+      ASSERT_NE(TemplateControl(confirm, id), nullptr);
+      EXPECT_NE(TemplateControl(confirm, id)->style & ui::kStyleSunken, 0u);
+    }
+    ASSERT_NE(TemplateControl(confirm, ui::kIdControlOk), nullptr);
+    EXPECT_NE(TemplateControl(confirm, ui::kIdControlOk)->style & ui::kStyleDefaultButton, 0u);
+    EXPECT_STREQ(TemplateControl(confirm, ui::kIdControlCancel)->text, "Cancel");
+
+    const ui::DialogTemplate& progress = build.variant->dialogs.updateProgress;
+    EXPECT_EQ(progress.id, 130);
+    EXPECT_EQ(progress.fontFamily, gothic);
+    EXPECT_EQ(progress.pointSize, 9);
+    EXPECT_EQ(progress.width, 187);
+    EXPECT_EQ(progress.height, build.progressHeight);
+    EXPECT_STREQ(progress.caption, build.progressCaption);
+    EXPECT_EQ((progress.style & ui::kDialogSystemMenu) != 0, build.progressMenu);
+    EXPECT_EQ(build.variant->progressBarId, build.barId);
+    EXPECT_EQ(build.variant->progressLabelId, build.labelId);
+    ASSERT_NE(TemplateControl(progress, build.barId), nullptr);
+    EXPECT_EQ(TemplateControl(progress, build.barId)->kind, ui::ControlKind::kProgress);
+    ASSERT_NE(TemplateControl(progress, build.labelId), nullptr);
+    EXPECT_STREQ(TemplateControl(progress, build.labelId)->text, build.progressLabel);
+    // The label sits above the bar.
+    EXPECT_LT(TemplateControl(progress, build.labelId)->y,
+              TemplateControl(progress, build.barId)->y);
+  }
 }
 
 flash::FirmwareIdentity Identity(const char* vendorProduct, const char* revision) {

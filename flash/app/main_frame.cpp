@@ -161,7 +161,8 @@ void MainFrame::Dispatch(int command) {
       ShowAbout();
       break;
     case resources::kIdViewToolbar:
-      toolBar_->setVisible(!toolBar_->isVisible());
+      // isHidden, not isVisible: a toolbar of a hidden frame is not visible either.
+      toolBar_->setHidden(!toolBar_->isHidden());
       if (QAction* toggle = MenuAction(command)) toggle->setChecked(!toolBar_->isHidden());
       break;
     case resources::kIdAspiSystemInfo:

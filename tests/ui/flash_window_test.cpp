@@ -377,6 +377,10 @@ TEST_P(FlashWindowTest, CtrlOOpensTheFileDialogAndTheToolbarItemHidesTheToolbar)
   toggle->trigger();
   EXPECT_FALSE(Frame().ToolBar()->isHidden());
   EXPECT_TRUE(toggle->isChecked());
+  // The toggle follows the user's choice, not whether the frame is on screen.
+  Frame().hide();
+  toggle->trigger();
+  EXPECT_TRUE(Frame().ToolBar()->isHidden());
 }
 
 TEST_P(FlashWindowTest, DroppedFileOpensADocumentAndLoadsNoFirmware) {
@@ -516,6 +520,17 @@ TEST_P(FlashAspiWindowTest, SystemInfoShowsTheComponentsValues) {
   Frame().MenuAction(resources::kIdAspiSystemInfo)->trigger();
   ASSERT_EQ(app_->Messages().Recorded().size(), 1u);
   EXPECT_EQ(app_->Messages().Recorded()[0].text, "Platform = 1\r\n OS Verison = 4.100.2222");
+  EXPECT_EQ(app_->Messages().Recorded()[0].caption, "System Information");
+}
+
+TEST_P(FlashAspiWindowTest, SystemInfoWithoutTheComponentSaysSo) {
+  ASSERT_TRUE(Start(R"({"systemInfoComponent": {"createFails": true},
+                      "adapters": [{"number": 0, "identifier": "ESDI_506"}], "devices": []})"));
+  EXPECT_TRUE(app_->Messages().Recorded().empty());  // the failed creation is silent
+  Frame().MenuAction(resources::kIdAspiSystemInfo)->trigger();
+  ASSERT_EQ(app_->Messages().Recorded().size(), 1u);
+  EXPECT_EQ(app_->Messages().Recorded()[0].text,
+            "The system information is not available on this computer.");
   EXPECT_EQ(app_->Messages().Recorded()[0].caption, "System Information");
 }
 

@@ -20,7 +20,7 @@
 namespace flash {
 namespace {
 
-// ".\\" in the design: the current folder.
+// The start folder ".\\" is the current folder.
 QString DialogFolder(const std::string& folder) {
   if (folder.empty() || folder == ".\\" || folder == "./") return QDir::currentPath();
   return QFile::decodeName(QByteArray::fromStdString(folder));

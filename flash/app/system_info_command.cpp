@@ -19,7 +19,7 @@ std::optional<std::string> SystemInfoText(platform::SystemInfoComponent* compone
   platform::Short build = 0;
   float version = 0.0f;
   platform::Short platformId = 0;
-  // The design reads build number, version and platform in this order.
+  // Build number, version, platform: the order the component is read in.
   if (!Succeeded(component->get_OSBuildNumber(&build))) return std::nullopt;
   if (!Succeeded(component->get_OSVersion(&version))) return std::nullopt;
   if (!Succeeded(component->get_OSPlatform(&platformId))) return std::nullopt;

@@ -24,6 +24,9 @@ inline constexpr int kStartAspiLoadError = 1;
 inline constexpr int kStartAspiInitError = 2;
 inline constexpr int kStartNoAdapters = 3;
 
+// The message a program shows when StartTransport fails; empty for kStartOk.
+const char* StartTransportMessage(int startResult);
+
 class Transport {
  public:
   Transport(ProgramId program, platform::Platform& system, Notice& notice)

@@ -46,18 +46,7 @@ void Updater::Stop() {
 }
 
 const char* Updater::StartupMessage(int startResult) {
-  switch (startResult) {
-    case drvcmd::kStartOk:
-      return "";
-    case drvcmd::kStartMemoryError:
-      return "Memory Allocation Error";
-    case drvcmd::kStartAspiLoadError:
-      return "WNASPI32.DLL Load Error or is not found";
-    case drvcmd::kStartAspiInitError:
-      return "ASPI Initialize Error or Available device is not found";
-    default:
-      return "Generic error occured";
-  }
+  return drvcmd::StartTransportMessage(startResult);
 }
 
 void Updater::LoadFirmwareFile() {

@@ -22,25 +22,10 @@ namespace {
 constexpr int kPlatformFailed = 2;
 constexpr std::size_t kNoneOffset = 7;  // "ID=%01x : None"
 
-const char* StartupMessage(int result) {
-  switch (result) {
-    case drvcmd::kStartMemoryError:
-      return "Memory Allocation Error";
-    case drvcmd::kStartAspiLoadError:
-      return "WNASPI32.DLL Load Error or is not found";
-    case drvcmd::kStartAspiInitError:
-      return "ASPI Initialize Error or Available device is not found";
-    case drvcmd::kStartNoAdapters:
-      return "Generic error occured";
-    default:
-      return "";
-  }
-}
-
 // Prints the message box a program shows when its start fails.
 bool Started(int start, std::ostream& out) {
   if (start == drvcmd::kStartOk) return true;
-  out << "[message] " << StartupMessage(start) << '\n';
+  out << "[message] " << drvcmd::StartTransportMessage(start) << '\n';
   return false;
 }
 
@@ -181,7 +166,7 @@ bool ReportAspiCombo(platform::Platform& system, std::ostream& out) {
   if (start != drvcmd::kStartOk) {
     if (start == drvcmd::kStartMemoryError) return Started(start, out);
     // The speed utility goes on without adapters; the failure is still reported.
-    out << "drivelist: ASPI manager: " << StartupMessage(start) << '\n';
+    out << "drivelist: ASPI manager: " << drvcmd::StartTransportMessage(start) << '\n';
     ok = false;
   }
   drvcmd::DriveCombo combo;

@@ -288,14 +288,15 @@ class FakePassThrough : public platform::PassThroughService {
     }
     header.ScsiStatus = answer.scsiStatus;
     if (data != nullptr) {
-      std::memcpy(data, answer.data.data(),
-                  std::min<std::size_t>(answer.data.size(), header.DataTransferLength));
+      std::copy_n(answer.data.begin(),
+                  std::min<std::size_t>(answer.data.size(), header.DataTransferLength), data);
     }
     // The sense goes where the record says, but never past the record.
     if (header.SenseInfoOffset < recordSize) {
-      std::memcpy(record + header.SenseInfoOffset, answer.sense.data(),
+      std::copy_n(answer.sense.begin(),
                   std::min<std::size_t>({answer.sense.size(), header.SenseInfoLength,
-                                         recordSize - header.SenseInfoOffset}));
+                                         recordSize - header.SenseInfoOffset}),
+                  record + header.SenseInfoOffset);
     }
     return platform::kTrue;
   }
@@ -367,12 +368,14 @@ class FakeAspi : public platform::AspiManager {
     if (answer.aspi == FakeAnswer::Aspi::kNeverComplete)
       return srb.SRB_Status = platform::kSsPending;
     if (srb.SRB_BufPointer != nullptr) {
-      std::memcpy(srb.SRB_BufPointer, answer.data.data(),
-                  std::min<std::size_t>(answer.data.size(), srb.SRB_BufLen));
+      std::copy_n(answer.data.begin(), std::min<std::size_t>(answer.data.size(), srb.SRB_BufLen),
+                  srb.SRB_BufPointer);
     }
     srb.SRB_TargStat = answer.scsiStatus;
-    std::memcpy(srb.SenseArea, answer.sense.data(),
-                std::min<std::size_t>(answer.sense.size(), srb.SRB_SenseLen));
+    std::copy_n(
+        answer.sense.begin(),
+        std::min<std::size_t>({answer.sense.size(), srb.SRB_SenseLen, sizeof srb.SenseArea}),
+        srb.SenseArea);
     const platform::Byte status = answer.scsiStatus != 0 ? platform::kSsErr : answer.srbStatus;
     if (answer.aspi == FakeAnswer::Aspi::kCompleteAtOnce) return srb.SRB_Status = status;
     return Complete(srb, status);

@@ -8,28 +8,15 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 
-#include "emulator/emulated_machine.h"
-#include "flash/app/updater_app.h"
+#include "bench/shown_updater.h"
 #include "flash/update_procedure.h"
 
 namespace {
 
 constexpr double kKilobytesPerMegabyte = 1024.0;
-
-std::string DemoMachineText() {
-  std::ifstream file(DVDUTIL_DEMO_MACHINE);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 // VmRSS from /proc/self/status in kilobytes, or -1 when it cannot be read.
 long ResidentKilobytes() {
@@ -51,35 +38,11 @@ double ProcessCpuMilliseconds() {
   return milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
 }
 
-// The demo machine (nothing written back) and an updater shown on it.
-struct ShownUpdater {
-  std::unique_ptr<emu::EmulatedMachine> machine;
-  std::unique_ptr<flash::UpdaterApp> app;
-};
-
-bool ShowUpdater(const flash::AppVariant& variant, bool fakeClock, ShownUpdater& shown,
-                 std::string& error) {
-  emu::MachineOptions options;
-  options.fakeClock = fakeClock;
-  options.readOnly = true;
-  shown.machine = emu::EmulatedMachine::LoadText(DemoMachineText(), "demo.json", options, &error);
-  if (shown.machine == nullptr) return false;
-  shown.app = std::make_unique<flash::UpdaterApp>(variant, *shown.machine);
-  shown.app->Messages().SetScripted(true);
-  if (shown.app->Start({}) != 0) {
-    error = "start-up failed";
-    return false;
-  }
-  shown.app->Frame().show();
-  QCoreApplication::processEvents();
-  return true;
-}
-
 void ResidentMemory(benchmark::State& state, const flash::AppVariant& variant) {
   const long before = ResidentKilobytes();
-  ShownUpdater shown;
+  bench::ShownUpdater shown;
   std::string error;
-  if (!ShowUpdater(variant, true, shown, error)) {
+  if (!bench::ShowUpdater(variant, true, shown, error)) {
     state.SkipWithError(error.c_str());
     return;
   }
@@ -100,9 +63,9 @@ BENCHMARK(BM_FlashaspiResidentMemory)->Iterations(1);
 
 // The countdown as an update runs it, in the shown window, on the real clock.
 void BM_CountdownProcessTime(benchmark::State& state) {
-  ShownUpdater shown;
+  bench::ShownUpdater shown;
   std::string error;
-  if (!ShowUpdater(flash::AppVariant::Spti(), false, shown, error)) {
+  if (!bench::ShowUpdater(flash::AppVariant::Spti(), false, shown, error)) {
     state.SkipWithError(error.c_str());
     return;
   }
@@ -118,14 +81,3 @@ void BM_CountdownProcessTime(benchmark::State& state) {
 BENCHMARK(BM_CountdownProcessTime)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  QTemporaryDir settingsHome;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsHome.path());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -17,6 +17,8 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "ui/font_fallback.h"
+
 namespace ui {
 namespace {
 
@@ -109,9 +111,7 @@ QString TemplateText(const char* text) {
 }
 
 QFont TemplateFont(const DialogTemplate& dialogTemplate) {
-  QFont font(QString::fromUtf8(dialogTemplate.fontFamily), dialogTemplate.pointSize);
-  font.setStyleHint(QFont::SansSerif);
-  return font;
+  return NamedFaceFont(QString::fromUtf8(dialogTemplate.fontFamily), dialogTemplate.pointSize);
 }
 
 DialogBaseUnits BuildControls(QWidget& parent, const DialogTemplate& dialogTemplate) {

@@ -13,7 +13,8 @@ namespace ui {
 // The object name that carries a control id, e.g. "ctl1004".
 QString ControlObjectName(int id);
 
-// The template's font as a QFont (the family falls back when not installed).
+// The template's font as a QFont: a missing family falls back to one of the
+// same weight and size (see font_fallback.h).
 QFont TemplateFont(const DialogTemplate& dialogTemplate);
 
 // Sets the font, caption and fixed client size on `dialog` and creates every

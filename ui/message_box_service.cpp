@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/caption_width.h"
+
 namespace ui {
 namespace {
 
@@ -49,19 +51,26 @@ int MessageBoxService::MessageBox(const std::string& text, const std::string& ca
   return ShowModal(message);
 }
 
-int MessageBoxService::ShowModal(const RecordedMessage& message) {
-  QMessageBox box(IconOf(message.style), QString::fromStdString(message.caption),
-                  ShownText(message.text), QMessageBox::NoButton, owner_.data());
-  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-  box.setDefaultButton(ok);
+std::unique_ptr<QMessageBox> CreateMessageBox(const RecordedMessage& message, QWidget* owner) {
+  auto box =
+      std::make_unique<QMessageBox>(IconOf(message.style), QString::fromStdString(message.caption),
+                                    ShownText(message.text), QMessageBox::NoButton, owner);
+  QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box->setDefaultButton(ok);
   if ((message.style & kMbTypeMask) == drvcmd::kMbOkCancel) {
-    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    box.setEscapeButton(cancel);
+    QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box->setEscapeButton(cancel);
   } else {
-    box.setEscapeButton(ok);
+    box->setEscapeButton(ok);
   }
-  box.exec();
-  return box.clickedButton() == ok ? drvcmd::kIdOk : drvcmd::kIdCancel;
+  FitCaption(*box);
+  return box;
+}
+
+int MessageBoxService::ShowModal(const RecordedMessage& message) {
+  const std::unique_ptr<QMessageBox> box = CreateMessageBox(message, owner_.data());
+  box->exec();
+  return box->clickedButton() == box->defaultButton() ? drvcmd::kIdOk : drvcmd::kIdCancel;
 }
 
 }  // namespace ui

@@ -7,10 +7,13 @@
 #include <QString>
 #include <QWidget>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "drvcmd/notice.h"
+
+class QMessageBox;
 
 namespace ui {
 
@@ -19,6 +22,10 @@ struct RecordedMessage {
   std::string caption;  // as shown: never empty
   unsigned style = 0;
 };
+
+// The box MessageBox shows for a message: its caption, text, icon and buttons
+// (OK is the default button), wide enough for the whole caption.
+std::unique_ptr<QMessageBox> CreateMessageBox(const RecordedMessage& message, QWidget* owner);
 
 class MessageBoxService : public drvcmd::Notice {
  public:

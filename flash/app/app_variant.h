@@ -48,6 +48,7 @@ struct AppVariant {
   // Behaviour.
   bool updateOnDoubleClick;       // after File Open was used once
   bool hasSystemInfo;             // Help > System Info
+  bool hasMaximizeBox;            // the frame can be maximized (it has no sizing border either way)
   bool halfWidthFirstFrame;       // first frame CX/2 by CY before the initial update
   bool refreshStatusAfterLayout;  // status box refreshed at every initial update
   bool registersDocumentType;     // document type and HEX association with the desktop

@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
-#include <QShowEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <cstdio>
@@ -59,8 +58,11 @@ MainFrame::MainFrame(const AppVariant& variant, ui::MessageBoxService& messages,
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint;
   // flashaspi keeps the framework's maximize box; neither build has a sizing border.
-  if (variant.documentTitleFirst) flags |= Qt::WindowMaximizeButtonHint;
+  if (variant.hasMaximizeBox) flags |= Qt::WindowMaximizeButtonHint;
   setWindowFlags(flags);
+  placer_ =
+      new ui::FramePlacer(*this, variant.hasMaximizeBox ? ui::FramePlacer::Sizing::kMaximizable
+                                                        : ui::FramePlacer::Sizing::kFixed);
   setAcceptDrops(true);
 
   view_ = new MainView(variant, messages, fileDialogs, this);
@@ -210,21 +212,9 @@ void MainFrame::InitialUpdate() {
 }
 
 void MainFrame::PlaceFrame(const QRect& frameRect) {
-  // The rectangle is the whole window's; Qt sizes the client area, so the
-  // native window must exist for its decoration to be known.
-  lastFrameRect_ = frameRect;
+  // The rectangle is the whole window's, title bar and border included.
   if (windowHandle() == nullptr) create();
-  const QSize decoration = frameGeometry().size() - geometry().size();
-  const QSize client = (frameRect.size() - decoration).expandedTo(QSize(1, 1));
-  setFixedSize(client);
-  move(frameRect.topLeft());
-  if (layout() != nullptr) layout()->activate();
-}
-
-void MainFrame::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  // A window manager may add its decoration only when the window is shown.
-  if (lastFrameRect_.isValid() && frameGeometry() != lastFrameRect_) PlaceFrame(lastFrameRect_);
+  placer_->Place(frameRect);
 }
 
 void MainFrame::UpdateCaption() {

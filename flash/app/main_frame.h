@@ -11,6 +11,7 @@
 #include "platform/system_info_component.h"
 #include "ui/file_dialog_service.h"
 #include "ui/message_box_service.h"
+#include "ui/window_placement.h"
 
 class QMenu;
 class QToolBar;
@@ -33,6 +34,8 @@ class MainFrame : public QMainWindow {
   bool OpenDocument(const QString& path);
   // Rebuilds the tree, re-centres the window and lays out the form.
   void InitialUpdate();
+  // Where the frame was last placed, title bar and border included.
+  QRect PlacedFrame() const { return placer_->Target(); }
 
   // Runs a command as a menu item, toolbar button or accelerator would.
   void Dispatch(int command);
@@ -46,7 +49,6 @@ class MainFrame : public QMainWindow {
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateMenus();
@@ -69,7 +71,7 @@ class MainFrame : public QMainWindow {
   QList<QAction*> recentActions_;
   std::map<int, QAction*> menuActions_;
   QString documentTitle_;
-  QRect lastFrameRect_;
+  ui::FramePlacer* placer_ = nullptr;  // owned by this window
   platform::SystemInfoComponent* systemInfo_ = nullptr;
 };
 

@@ -16,6 +16,7 @@
 #include "ui/dialog_builder.h"
 #include "ui/event_pump.h"
 #include "ui/status_box.h"
+#include "ui/tree_style.h"
 
 namespace flash {
 namespace {
@@ -90,7 +91,7 @@ void MainView::OnTreeDoubleClick() {
 
 void MainView::ScanDrives() {
   RunCommand([this] {
-    tree_->setRootIsDecorated(true);
+    ui::SetTreeStyle(*tree_, ui::kTreeHasLines | ui::kTreeHasButtons | ui::kTreeLinesAtRoot);
     drvcmd::DriveTree model;
     updater_->ScanDrives(model);
     FillTree(model);

@@ -1,4 +1,4 @@
-// Recent files in QSettings.
+// Recent files in the user's settings under the settings key.
 #include "flash/app/recent_file_list.h"
 
 #include <QDir>
@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "resources/flash/flash_strings.h"
+#include "ui/settings_key.h"
 
 namespace flash {
 namespace {
@@ -23,10 +24,16 @@ RecentFileList::RecentFileList(QString organization, QString application, int ca
 
 void RecentFileList::Load() {
   entries_.clear();
-  QSettings settings(organization_, application_);
-  settings.beginGroup(QString::fromLatin1(resources::kRecentFileSection));
+  const QString section = QString::fromLatin1(resources::kRecentFileSection);
+  std::unique_ptr<QSettings> settings = ui::OpenUserSettings(organization_, application_);
+  // A list kept where earlier versions put it is taken over until the first save.
+  if (!settings->childGroups().contains(section) &&
+      ui::SettingsFolderName(organization_) != organization_) {
+    settings = ui::OpenEarlierUserSettings(organization_, application_);
+  }
+  settings->beginGroup(section);
   for (int number = 1; number <= capacity_; ++number) {
-    const QString path = settings.value(EntryKey(number)).toString();
+    const QString path = settings->value(EntryKey(number)).toString();
     if (!path.isEmpty() && !entries_.contains(path)) entries_.append(path);
   }
 }
@@ -44,14 +51,14 @@ void RecentFileList::Remove(const QString& path) {
 }
 
 void RecentFileList::Save() const {
-  QSettings settings(organization_, application_);
-  settings.remove(QString::fromLatin1(resources::kRecentFileSection));
-  settings.beginGroup(QString::fromLatin1(resources::kRecentFileSection));
+  const std::unique_ptr<QSettings> settings = ui::OpenUserSettings(organization_, application_);
+  settings->remove(QString::fromLatin1(resources::kRecentFileSection));
+  settings->beginGroup(QString::fromLatin1(resources::kRecentFileSection));
   for (int index = 0; index < entries_.size(); ++index) {
-    settings.setValue(EntryKey(index + 1), entries_[index]);
+    settings->setValue(EntryKey(index + 1), entries_[index]);
   }
-  settings.endGroup();
-  settings.sync();
+  settings->endGroup();
+  settings->sync();
 }
 
 }  // namespace flash

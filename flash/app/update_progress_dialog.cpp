@@ -6,6 +6,7 @@
 
 #include "ui/dialog_builder.h"
 #include "ui/event_pump.h"
+#include "ui/window_placement.h"
 
 namespace flash {
 
@@ -25,11 +26,8 @@ void UpdateProgressWindow::Create() {
   texts_.clear();
   step_ = 10;
   dialog_ = new UpdateProgressDialog(template_, barId_, labelId_);
-  if (anchor_ != nullptr && anchor_->isVisible()) {
-    const QRect area = anchor_->frameGeometry();
-    dialog_->move(area.center() - QPoint(dialog_->width() / 2, dialog_->height() / 2));
-  }
-  dialog_->show();
+  // Nothing else shows that the program is busy: keep it in sight.
+  ui::ShowCentredAbove(*dialog_, anchor_.data());
   ui::PumpEvents();
 }
 

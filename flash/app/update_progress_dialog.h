@@ -39,7 +39,7 @@ class UpdateProgressWindow : public drvcmd::ProgressWindow {
       : template_(dialogTemplate), barId_(barId), labelId_(labelId) {}
   ~UpdateProgressWindow() override;
 
-  // Centred over this window when shown.
+  // Shown centred on this widget's window and kept above it.
   void SetAnchor(QWidget* anchor) { anchor_ = anchor; }
 
   void Create() override;

@@ -52,6 +52,9 @@ FramePlacer::FramePlacer(QWidget& window, Sizing sizing, MarginsSource margins)
   settleTimer_.setSingleShot(true);
   settleTimer_.setInterval(kSettleMilliseconds);
   connect(&settleTimer_, &QTimer::timeout, this, [this] { pending_ = false; });
+  restoreTimer_.setSingleShot(true);
+  restoreTimer_.setInterval(kRestoreMilliseconds);
+  connect(&restoreTimer_, &QTimer::timeout, this, &FramePlacer::RestoreSize);
 }
 
 QMargins FramePlacer::Margins() const { return margins_ ? margins_() : FrameMarginsOf(window_); }
@@ -125,13 +128,25 @@ bool FramePlacer::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
-  if (sizing_ == Sizing::kMaximizable && type == QEvent::Resize &&
-      window_.windowState() == Qt::WindowNoState && window_.size() != client_) {
-    applying_ = true;
-    window_.resize(client_);
-    applying_ = false;
+  if (sizing_ == Sizing::kMaximizable && type == QEvent::Resize && OffSize()) {
+    // A window manager ignores the window's own resizes while the user drags
+    // its border: size back once the drag has stopped.
+    restoreAttempts_ = 0;
+    restoreTimer_.start();
   }
   return false;
+}
+
+bool FramePlacer::OffSize() const {
+  return window_.windowState() == Qt::WindowNoState && window_.size() != client_;
+}
+
+void FramePlacer::RestoreSize() {
+  if (!OffSize()) return;
+  applying_ = true;
+  window_.resize(client_);
+  applying_ = false;
+  if (++restoreAttempts_ < kMaxRestoreAttempts) restoreTimer_.start();
 }
 
 }  // namespace ui

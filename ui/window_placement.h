@@ -38,7 +38,8 @@ class FramePlacer : public QObject {
  public:
   enum class Sizing {
     kFixed,        // the client size is fixed
-    kMaximizable,  // fixed while shown normally, but the window may be maximized
+    kMaximizable,  // fixed while shown normally (a resize is undone), but the window
+                   // may be maximized
   };
   // The decoration to assume; by default the window's own.
   using MarginsSource = std::function<QMargins()>;
@@ -57,11 +58,15 @@ class FramePlacer : public QObject {
  private:
   static constexpr int kMaxCorrections = 4;
   static constexpr int kSettleMilliseconds = 2000;
+  static constexpr int kRestoreMilliseconds = 200;
+  static constexpr int kMaxRestoreAttempts = 10;
 
   QMargins Margins() const;
   void Apply();
   bool InPlace() const;
   void Settle();
+  bool OffSize() const;
+  void RestoreSize();
 
   QWidget& window_;
   Sizing sizing_;
@@ -72,6 +77,8 @@ class FramePlacer : public QObject {
   bool applying_ = false;
   int corrections_ = 0;
   QTimer settleTimer_;
+  QTimer restoreTimer_;
+  int restoreAttempts_ = 0;
   QPointer<QWindow> nativeWindow_;
 };
 

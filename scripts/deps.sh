@@ -8,6 +8,7 @@ DVDUTIL_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-dejavu-core
+  fonts-lato  # a black face for the windows' "Arial Black"
 )
 
 dvdutil_install_deps() {

@@ -31,6 +31,7 @@
 #include "flash/app/system_info_command.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
+#include "ui/settings_key.h"
 
 namespace {
 
@@ -321,6 +322,33 @@ TEST(RecentFileListTest, KeepsTheNewestFirstUpToItsCapacityUnderFileN) {
                                  3);
   reloaded.Load();
   EXPECT_EQ(reloaded.Entries(), (QStringList{"/data/c.hex", "/data/b.hex"}));
+}
+
+TEST(RecentFileListTest, AKeyWithASlashKeepsOneFolderAndTakesOverTheNestedOne) {
+  const QString key = QStringLiteral("Recent DVD-ROM F/W Test Key");
+  // Where earlier versions wrote the list: "Recent DVD-ROM F" / "W Test Key".
+  const auto earlier = ui::OpenEarlierUserSettings(key, QStringLiteral("slashtest"));
+  earlier->setValue("Recent File List/File1", QStringLiteral("/data/old.hex"));
+  earlier->sync();
+
+  flash::RecentFileList list(key, QStringLiteral("slashtest"), 4);
+  list.Load();
+  EXPECT_EQ(list.Entries(), (QStringList{"/data/old.hex"}));
+  list.Add(QStringLiteral("/data/new.hex"));
+
+  const auto settings = ui::OpenUserSettings(key, QStringLiteral("slashtest"));
+  const QFileInfo file(settings->fileName());
+  ASSERT_TRUE(file.exists()) << settings->fileName().toStdString();
+  EXPECT_EQ(file.dir().dirName(), QString(key).replace(QLatin1Char('/'), QChar(0x2215)));
+  EXPECT_EQ(settings->value("Recent File List/File1").toString(), QStringLiteral("/data/new.hex"));
+  EXPECT_EQ(settings->value("Recent File List/File2").toString(), QStringLiteral("/data/old.hex"));
+
+  // From now on the list comes from the one folder, not the nested one.
+  earlier->setValue("Recent File List/File1", QStringLiteral("/data/stale.hex"));
+  earlier->sync();
+  flash::RecentFileList reloaded(key, QStringLiteral("slashtest"), 4);
+  reloaded.Load();
+  EXPECT_EQ(reloaded.Entries(), (QStringList{"/data/new.hex", "/data/old.hex"}));
 }
 
 QString ReadText(const QString& path) {

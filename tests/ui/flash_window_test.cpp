@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QWindow>
 #include <memory>
 #include <string>
 
@@ -31,7 +33,10 @@
 #include "flash/app/updater_app.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
+#include "ui/settings_key.h"
 #include "ui/status_box.h"
+#include "ui/tree_style.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -96,9 +101,7 @@ class FlashWindowTest : public testing::TestWithParam<const AppVariant*> {
   bool IsAspi() const { return &Variant() == &AppVariant::Aspi(); }
 
   void SetUp() override {
-    QSettings(QString::fromUtf8(Variant().settingsKey),
-              QString::fromUtf8(Variant().applicationTitle))
-        .remove(QStringLiteral("Recent File List"));
+    UserSettings()->remove(QStringLiteral("Recent File List"));
     hexPath_ = folder_.filePath(QStringLiteral("UPDATE.HEX"));
     QFile hex(hexPath_);
     ASSERT_TRUE(hex.open(QIODevice::WriteOnly));
@@ -121,6 +124,11 @@ class FlashWindowTest : public testing::TestWithParam<const AppVariant*> {
     if (app_->Start(arguments) != 0) return false;
     Frame().show();
     return true;
+  }
+
+  std::unique_ptr<QSettings> UserSettings() const {
+    return ui::OpenUserSettings(QString::fromUtf8(Variant().settingsKey),
+                                QString::fromUtf8(Variant().applicationTitle));
   }
 
   flash::MainFrame& Frame() { return app_->Frame(); }
@@ -295,9 +303,8 @@ TEST_P(FlashWindowTest, OpenedDocumentGoesToTheRecentListAndLoadsNoFirmware) {
   EXPECT_EQ(StatusBox(), "before\r\n");
   EXPECT_EQ(Frame().windowTitle(), IsAspi() ? QStringLiteral("UPDATE.HEX - FLASHKIT")
                                             : QStringLiteral("Update DVD for W2K - "));
-  QSettings settings(QString::fromUtf8(Variant().settingsKey),
-                     QString::fromUtf8(Variant().applicationTitle));
-  EXPECT_EQ(settings.value("Recent File List/File1").toString(), hexPath_);
+  const std::unique_ptr<QSettings> settings = UserSettings();
+  EXPECT_EQ(settings->value("Recent File List/File1").toString(), hexPath_);
   ASSERT_EQ(Frame().RecentFileActions().size(), 1);
   EXPECT_EQ(Frame().RecentFileActions()[0]->text(), "&1 " + hexPath_);
 
@@ -316,8 +323,8 @@ TEST_P(FlashWindowTest, OpenedDocumentGoesToTheRecentListAndLoadsNoFirmware) {
   EXPECT_NE(app_->Messages().Recorded()[0].text.find("Cannot find this file."), std::string::npos);
   EXPECT_EQ(app_->Messages().Recorded()[0].caption, Variant().applicationTitle);
   EXPECT_TRUE(Frame().RecentFileActions().isEmpty());
-  settings.sync();
-  EXPECT_FALSE(settings.contains("Recent File List/File1"));
+  settings->sync();
+  EXPECT_FALSE(settings->contains("Recent File List/File1"));
 }
 
 TEST_P(FlashWindowTest, RecentListKeepsTheBuildsNumberOfFiles) {
@@ -335,9 +342,8 @@ TEST_P(FlashWindowTest, RecentListKeepsTheBuildsNumberOfFiles) {
 
 TEST_P(FlashWindowTest, DocumentNamedOnTheCommandLineIsOpened) {
   ASSERT_TRUE(Start(kMachine, {hexPath_}));
-  QSettings settings(QString::fromUtf8(Variant().settingsKey),
-                     QString::fromUtf8(Variant().applicationTitle));
-  EXPECT_EQ(settings.value("Recent File List/File1").toString(), hexPath_);
+  const std::unique_ptr<QSettings> settings = UserSettings();
+  EXPECT_EQ(settings->value("Recent File List/File1").toString(), hexPath_);
   EXPECT_TRUE(StatusBox().empty());
 }
 
@@ -441,6 +447,90 @@ TEST_P(FlashWindowTest, RealConfirmationDialogIsAnsweredWithItsOkButton) {
                                       : QStringLiteral("Now processing...."));
   EXPECT_TRUE(SentWriteBuffer(*machine_));
   EXPECT_NE(StatusBox().find("Verify OK\r\n"), std::string::npos) << StatusBox();
+}
+
+TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
+  ASSERT_TRUE(Start(kMachine));
+  LoadImageThroughFileOpen();
+  SelectDriveD();
+  View().PresetConfirmAnswer(drvcmd::kIdOk);
+  // The user has moved the window away from the centre of the screen.
+  Frame().move(Frame().frameGeometry().topLeft() + QPoint(-150, 90));
+  QApplication::processEvents();
+  const QRect mainFrame = Frame().frameGeometry();
+
+  // Seen while the countdown runs: where the window is and what it stays above.
+  QRect countdownFrame;
+  QWindow* keptAbove = nullptr;
+  bool ownedByTheFrame = true;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (!window->isVisible() || qobject_cast<flash::UpdateProgressDialog*>(window) == nullptr) {
+        continue;
+      }
+      countdownFrame = window->frameGeometry();
+      keptAbove = window->windowHandle()->transientParent();
+      ownedByTheFrame = window->parent() != nullptr;
+    }
+  });
+  watcher.start(0);
+  Button(Variant().updateId).click();
+  watcher.stop();
+
+  ASSERT_TRUE(countdownFrame.isValid());
+  const QPoint offset = countdownFrame.center() - mainFrame.center();
+  EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
+  EXPECT_EQ(keptAbove, Frame().windowHandle());
+  EXPECT_FALSE(ownedByTheFrame);
+  EXPECT_EQ(Frame().frameGeometry(), mainFrame);  // the update did not move the window back
+  EXPECT_NE(StatusBox().find("Verify OK\r\n"), std::string::npos) << StatusBox();
+}
+
+TEST_P(FlashWindowTest, FrameBoxesAndSizeAreTheBuildsOwn) {
+  ASSERT_TRUE(Start(kMachine));
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect centred =
+      flash::CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft());
+  EXPECT_EQ(Frame().PlacedFrame(), centred);
+  EXPECT_EQ(Frame().size(), centred.size().shrunkBy(ui::FrameMarginsOf(Frame())));
+  const bool maximizeBox = (Frame().windowFlags() & Qt::WindowMaximizeButtonHint) != 0;
+  EXPECT_EQ(maximizeBox, IsAspi());
+  EXPECT_TRUE(Frame().windowFlags() & Qt::WindowMinimizeButtonHint);
+  if (IsAspi()) {
+    // A window manager offers maximize only for a window whose size may change.
+    EXPECT_NE(Frame().minimumSize(), Frame().maximumSize());
+    Frame().showMaximized();
+    QApplication::processEvents();
+    EXPECT_TRUE(Frame().isMaximized());
+    EXPECT_GT(Frame().width(), centred.width());
+    // The form follows the maximized window.
+    const QWidget* label = ui::FindControl<QWidget>(&View(), Variant().driveListLabelId);
+    EXPECT_EQ(Button(Variant().exitId).geometry(),
+              flash::LayOutForm(Variant().layout, View().width(), View().height(), label->height(),
+                                Button(Variant().fileOpenId).height())
+                  .exit);
+    Frame().showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(Frame().frameGeometry(), centred);
+  } else {
+    EXPECT_EQ(Frame().minimumSize(), Frame().maximumSize());
+  }
+}
+
+TEST_P(FlashWindowTest, TreeHasLinesButtonsAndLinesAtTheRootInTheFormsFont) {
+  ASSERT_TRUE(Start(kMachine));
+  EXPECT_EQ(ui::TreeStyleOf(Tree()),
+            ui::kTreeHasLines | ui::kTreeHasButtons | ui::kTreeLinesAtRoot);
+  EXPECT_TRUE(Tree().rootIsDecorated());
+  // "Arial Black" is a black face: whatever family stands in, it stays heavy.
+  const QFontInfo font(View().font());
+  if (IsAspi()) {
+    EXPECT_LT(font.weight(), QFont::DemiBold) << font.family().toStdString();
+  } else {
+    EXPECT_GE(font.weight(), QFont::Bold) << font.family().toStdString();
+    EXPECT_EQ(font.pointSize(), 10);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, FlashWindowTest,

@@ -69,8 +69,14 @@ void FramePlacer::Place(const QRect& frame) {
   target_ = frame;
   pending_ = true;
   corrections_ = 0;
-  if (window_.isMaximized() || window_.isFullScreen()) window_.showNormal();
   if (window_.isVisible()) settleTimer_.start();
+  if (window_.isMaximized() || window_.isFullScreen()) {
+    // The window manager restores the window's earlier place and decoration
+    // first; placing it before that would be undone, and measured against the
+    // maximized window's decoration. The restore's move or resize places it.
+    window_.showNormal();
+    return;
+  }
   Apply();
 }
 

@@ -513,6 +513,13 @@ TEST_P(FlashWindowTest, FrameBoxesAndSizeAreTheBuildsOwn) {
     Frame().showNormal();
     QApplication::processEvents();
     EXPECT_EQ(Frame().frameGeometry(), centred);
+    // A new document puts a maximized window back in the centre too.
+    Frame().showMaximized();
+    QApplication::processEvents();
+    Frame().NewDocument();
+    QApplication::processEvents();
+    EXPECT_FALSE(Frame().isMaximized());
+    EXPECT_EQ(Frame().frameGeometry(), centred);
   } else {
     EXPECT_EQ(Frame().minimumSize(), Frame().maximumSize());
   }

@@ -5,7 +5,7 @@
 
 #include "flash/app/document_type_registration.h"
 #include "flash/app/pixel_icons.h"
-#include "platform/startup_platform.h"
+#include "startup/startup_platform.h"
 
 namespace flash {
 namespace {
@@ -74,7 +74,7 @@ int RunUpdaterProgram(int argc, char** argv, const AppVariant& variant) {
   QApplication::setWindowIcon(IconFromPixels(resources::ProgramIcon()));
 
   std::string error;
-  std::unique_ptr<platform::Platform> system = platform::OpenStartupPlatform(&error);
+  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
   if (system == nullptr) {
     ui::MessageBoxService messages(variant.applicationTitle);
     messages.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,

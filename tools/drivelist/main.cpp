@@ -3,12 +3,12 @@
 #include <iostream>
 #include <string>
 
-#include "platform/startup_platform.h"
+#include "startup/startup_platform.h"
 #include "tools/drivelist/drive_list_report.h"
 
 int main() {
   std::string error;
-  const auto system = platform::OpenStartupPlatform(&error);
+  const auto system = startup::OpenStartupPlatform(&error);
   if (!system) {
     std::cerr << "drivelist: " << (error.empty() ? "the platform could not be opened" : error)
               << '\n';

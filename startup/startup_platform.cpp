@@ -1,5 +1,5 @@
 // Start-up choice of platform: DVDUTIL_MACHINE names an emulated machine file.
-#include "platform/startup_platform.h"
+#include "startup/startup_platform.h"
 
 #include <cstdlib>
 #include <string>
@@ -7,9 +7,9 @@
 #include "emulator/emulated_machine.h"
 #include "platform/linux/linux_platform.h"
 
-namespace platform {
+namespace startup {
 
-std::unique_ptr<Platform> OpenStartupPlatform(std::string* error) {
+std::unique_ptr<platform::Platform> OpenStartupPlatform(std::string* error) {
   const char* machine = std::getenv(kMachineEnvironmentVariable);
   if (machine != nullptr && *machine != '\0') {
     std::string loadError;
@@ -23,7 +23,7 @@ std::unique_ptr<Platform> OpenStartupPlatform(std::string* error) {
     }
     return platform;
   }
-  return CreateLinuxPlatform(error);
+  return platform::CreateLinuxPlatform(error);
 }
 
-}  // namespace platform
+}  // namespace startup

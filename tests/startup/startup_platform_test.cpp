@@ -1,12 +1,12 @@
 // The start-up choice between an emulated machine and the real system.
-#include "platform/startup_platform.h"
+#include "startup/startup_platform.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <string>
 
-namespace platform {
+namespace startup {
 namespace {
 
 TEST(StartupPlatform, UnreadableMachineFileIsNamedInTheError) {
@@ -33,10 +33,10 @@ TEST(StartupPlatform, WithoutMachineFileTheRealSystemServes) {
   std::string error;
   auto platform = OpenStartupPlatform(&error);
   ASSERT_NE(platform, nullptr) << error;
-  OsVersionInfoA info;
-  EXPECT_EQ(platform->Kernel32().GetVersionExA(&info), kTrue);
+  platform::OsVersionInfoA info;
+  EXPECT_EQ(platform->Kernel32().GetVersionExA(&info), platform::kTrue);
   EXPECT_EQ(std::string(info.szCSDVersion).rfind("Linux ", 0), 0u);
 }
 
 }  // namespace
-}  // namespace platform
+}  // namespace startup

@@ -7,12 +7,12 @@
 
 #include "platform/platform.h"
 
-namespace platform {
+namespace startup {
 
 inline constexpr char kMachineEnvironmentVariable[] = "DVDUTIL_MACHINE";
 
 // Null with a message naming the machine file when it cannot be loaded, or
 // naming DVDUTIL_DRIVES when its drive map is malformed.
-std::unique_ptr<Platform> OpenStartupPlatform(std::string* error);
+std::unique_ptr<platform::Platform> OpenStartupPlatform(std::string* error);
 
-}  // namespace platform
+}  // namespace startup

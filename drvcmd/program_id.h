@@ -10,4 +10,12 @@ inline constexpr bool UsesAspi(ProgramId program) {
   return program == ProgramId::kFlashAspi || program == ProgramId::kPaceAspi;
 }
 
+// Whether every command the program sends is one the kernel lets a user send
+// through a drive's block node (inquiry, test unit ready, region and speed
+// commands). The updaters' firmware commands need the SCSI generic node.
+inline constexpr bool SendsOnlyBlockNodeCommands(ProgramId program) {
+  return program == ProgramId::kZoneSpti || program == ProgramId::kPaceSpti ||
+         program == ProgramId::kPaceAspi;
+}
+
 }  // namespace drvcmd

@@ -30,7 +30,9 @@ const char* StartTransportMessage(int startResult);
 class Transport {
  public:
   Transport(ProgramId program, platform::Platform& system, Notice& notice)
-      : program_(program), system_(system), notice_(notice) {}
+      : program_(program), system_(system), notice_(notice) {
+    system_.SetBlockNodeFallback(SendsOnlyBlockNodeCommands(program));
+  }
   virtual ~Transport() = default;
   Transport(const Transport&) = delete;
   Transport& operator=(const Transport&) = delete;

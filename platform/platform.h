@@ -18,6 +18,13 @@ class Platform {
   virtual AspiManager& Aspi() = 0;
   virtual Clock& Timer() = 0;
   virtual SystemInfoComponentFactory& SystemInfoComponents() = 0;
+
+  // Whether a drive whose command node cannot be opened may be reached through
+  // a node that carries only the commands the system allows every user (on
+  // Linux the block node: inquiry, test unit ready, region and speed commands,
+  // but not the firmware commands). Set once by the program's transport;
+  // systems without such a node ignore it.
+  virtual void SetBlockNodeFallback(bool /*allowed*/) {}
 };
 
 }  // namespace platform

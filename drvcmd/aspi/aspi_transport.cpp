@@ -38,8 +38,11 @@ bool IsStandardCdbLength(std::uint8_t length) {
 AspiTransport::~AspiTransport() { StopTransport(); }
 
 platform::SrbExecScsiCmd* AspiTransport::RequestBlock() {
-  if (requestBlockBuffer_.size() < sizeof(platform::SrbExecScsiCmd)) return nullptr;
-  return reinterpret_cast<platform::SrbExecScsiCmd*>(requestBlockBuffer_.data());
+  if (requestBlockBuffer_.size() < requestBlockOffset_ + sizeof(platform::SrbExecScsiCmd)) {
+    return nullptr;
+  }
+  return reinterpret_cast<platform::SrbExecScsiCmd*>(requestBlockBuffer_.data() +
+                                                     requestBlockOffset_);
 }
 
 int AspiTransport::StartTransport() {
@@ -88,6 +91,7 @@ int AspiTransport::StopTransport() {
   FreeLockedBuffer(kernel, memory_[kImageMemory], imageBuffer_);
   FreeLockedBuffer(kernel, memory_[kRequestBlockMemory], requestBlockBuffer_);
   FreeLockedBuffer(kernel, memory_[kDataMemory], dataBuffer_);
+  requestBlockOffset_ = 0;
   if (adapterCount_ != 0) {
     adapters_.clear();
     haIdentifiers_ = {};
@@ -153,7 +157,7 @@ AspiTransport::Completion AspiTransport::SendAndWait(const ScsiRequest& request)
   } else {
     // The wait ran out: the request counts as not completed.
     completion.status = platform::kSsPending;
-    ReclaimRequestBlock(event);
+    ReclaimRequestBlock(event, request.waitMilliseconds);
   }
   kernel.CloseHandle(event);
   return completion;
@@ -181,8 +185,10 @@ void AspiTransport::FillRequestBlock(const ScsiRequest& request, platform::Handl
 // its status later into the block the next command reuses. It is aborted; the
 // block is given back once its status is final, which the abort normally makes
 // at once, otherwise when its event (the abort's or the request's own late
-// completion) is signalled.
-void AspiTransport::ReclaimRequestBlock(platform::Handle event) {
+// completion) is signalled. That wait is bounded by the request's own: a block
+// still pending after it is left to the manager, and later commands use the
+// next block of the buffer.
+void AspiTransport::ReclaimRequestBlock(platform::Handle event, std::uint32_t waitMilliseconds) {
   platform::SrbExecScsiCmd* block = RequestBlock();
   if (block->SRB_Status != platform::kSsPending) return;
   platform::SrbAbort abort{};
@@ -191,7 +197,12 @@ void AspiTransport::ReclaimRequestBlock(platform::Handle event) {
   abort.SRB_ToAbort = block;
   system_.Aspi().SendASPI32Command(&abort);
   if (block->SRB_Status == platform::kSsPending) {
-    system_.Kernel32().WaitForSingleObject(event, platform::kInfinite);
+    system_.Kernel32().WaitForSingleObject(event, waitMilliseconds);
+  }
+  if (block->SRB_Status == platform::kSsPending) {
+    const std::size_t next = requestBlockOffset_ + sizeof(platform::SrbExecScsiCmd);
+    requestBlockOffset_ =
+        next + sizeof(platform::SrbExecScsiCmd) <= requestBlockBuffer_.size() ? next : 0;
   }
 }
 

@@ -31,7 +31,8 @@ class AspiTransport : public Transport {
   const std::array<std::uint8_t, kHaIdentifierSlotSize>& HaIdentifierSlot(int adapter) const {
     return haIdentifiers_.at(adapter);
   }
-  // The single request block at the start of the request block buffer.
+  // The request block every command reuses: at the start of the request block
+  // buffer, unless a block the manager never gave back forced a move.
   platform::SrbExecScsiCmd* RequestBlock();
   // REQUEST SENSE data lands in an 18-byte area of the transport's own.
   std::span<std::uint8_t> RequestSenseArea() override { return senseArea_; }
@@ -46,7 +47,7 @@ class AspiTransport : public Transport {
   Completion SendAndWait(const ScsiRequest& request);
   void FillRequestBlock(const ScsiRequest& request, platform::Handle event,
                         platform::SrbExecScsiCmd& srb);
-  void ReclaimRequestBlock(platform::Handle event);
+  void ReclaimRequestBlock(platform::Handle event, std::uint32_t waitMilliseconds);
   void RequestSenseOfFailure();
 
   std::array<std::uint8_t, kAspiRequestSenseLength> senseArea_{};
@@ -56,6 +57,7 @@ class AspiTransport : public Transport {
   std::array<std::array<std::uint8_t, kHaIdentifierSlotSize>, kMaxHaIdentifierSlots>
       haIdentifiers_{};
   std::span<std::uint8_t> requestBlockBuffer_;
+  std::size_t requestBlockOffset_ = 0;
   platform::Handle memory_[4] = {};  // data, request block, image, small
 };
 

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/linux/sg_status.h"
-#include "platform/win_errors.h"
 
 namespace platform {
 
@@ -21,20 +20,31 @@ int SgDirection(Byte flags, Dword length) {
   return SG_DXFER_TO_FROM_DEV;
 }
 
-Byte HostAdapterStatus(Dword transportError) {
-  switch (transportError) {
-    case kErrorSuccess:
-      return kHaStatOk;
-    case kErrorSemTimeout:
-      return kHaStatCommandTimeout;
-    case kErrorDeviceNotConnected:
-      return kHaStatSelectionTimeout;
-    default:
-      return kHaStatOk;
-  }
-}
-
 }  // namespace
+
+Byte HostAdapterStatusOf(const sg_io_hdr_t& header) {
+  switch (header.host_status) {
+    case kHostOk:
+      break;
+    case kHostNoConnect:
+    case kHostBadTarget:
+      return kHaStatSelectionTimeout;
+    case kHostBusBusy:
+      return kHaStatBusFree;
+    case kHostTimeOut:
+    case kHostAbort:
+      return kHaStatCommandTimeout;
+    case kHostParity:
+      return kHaStatParityError;
+    case kHostReset:
+      return kHaStatBusReset;
+    default:
+      return kHaStatPhaseError;
+  }
+  const unsigned driver = header.driver_status & kDriverStatusMask;
+  if (driver == kDriverOk || driver == kDriverSense) return kHaStatOk;
+  return driver == kDriverTimeout ? kHaStatCommandTimeout : kHaStatPhaseError;
+}
 
 Byte PrepareAspiExchange(const SrbExecScsiCmd& srb, AspiExchange* exchange) {
   *exchange = AspiExchange{};
@@ -46,8 +56,7 @@ Byte PrepareAspiExchange(const SrbExecScsiCmd& srb, AspiExchange* exchange) {
   header.interface_id = 'S';
   header.dxfer_direction = SgDirection(srb.SRB_Flags, srb.SRB_BufLen);
   header.cmd_len = srb.SRB_CDBLen;
-  header.mx_sb_len =
-      static_cast<unsigned char>(std::min<std::size_t>(srb.SRB_SenseLen, exchange->sense.size()));
+  header.mx_sb_len = static_cast<unsigned char>(exchange->sense.size());
   header.dxfer_len = srb.SRB_BufLen;
   header.dxferp = srb.SRB_BufLen != 0 ? srb.SRB_BufPointer : nullptr;
   header.cmdp = exchange->cdb.data();
@@ -58,13 +67,15 @@ Byte PrepareAspiExchange(const SrbExecScsiCmd& srb, AspiExchange* exchange) {
 
 Byte CompleteAspiExchange(const AspiExchange& exchange, SrbExecScsiCmd* srb) {
   const sg_io_hdr_t& header = exchange.header;
-  const Dword transportError = TransportErrorOf(header);
   const std::size_t senseBytes =
-      std::min<std::size_t>({header.sb_len_wr, header.mx_sb_len, sizeof srb->SenseArea});
+      CarriesSense(header)
+          ? std::min<std::size_t>({header.sb_len_wr, srb->SRB_SenseLen, sizeof srb->SenseArea})
+          : 0;
   std::memcpy(srb->SenseArea, exchange.sense.data(), senseBytes);
-  srb->SRB_HaStat = HostAdapterStatus(transportError);
+  srb->SRB_HaStat = HostAdapterStatusOf(header);
   srb->SRB_TargStat = header.status;
-  srb->SRB_Status = (transportError == kErrorSuccess && header.status == 0) ? kSsComp : kSsErr;
+  // A host or transport failure is an error even when the SCSI status is GOOD.
+  srb->SRB_Status = (srb->SRB_HaStat == kHaStatOk && header.status == 0) ? kSsComp : kSsErr;
   return srb->SRB_Status;
 }
 

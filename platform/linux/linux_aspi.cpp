@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "platform/linux/aspi_exchange.h"
 #include "platform/linux/errno_mapping.h"
@@ -49,15 +51,72 @@ std::string HostIdentifierOf(const std::string& driverName) {
   return driverName;
 }
 
-LinuxAspiManager::LinuxAspiManager(Kernel& kernel, DeviceIo& io, SysfsLayout layout)
-    : kernel_(kernel), io_(io), layout_(std::move(layout)) {}
+// One request on its way to the drive.
+struct LinuxAspiManager::Request {
+  SrbExecScsiCmd* srb = nullptr;
+  AspiExchange exchange;
+  std::vector<Byte> data;  // the request's own data buffer
+  int fd = -1;
+  std::string node;
+  bool aborted = false;  // the block is the caller's again
+  bool done = false;
+  std::thread worker;
+};
+
+LinuxAspiManager::LinuxAspiManager(Kernel& kernel, DeviceIo& io, SysfsLayout layout,
+                                   DiagnosticSink diagnostics)
+    : kernel_(kernel), io_(io), layout_(std::move(layout)), report_(std::move(diagnostics)) {}
+
+LinuxAspiManager::~LinuxAspiManager() {
+  std::list<std::shared_ptr<Request>> requests;
+  {
+    std::lock_guard lock(mutex_);
+    for (auto& request : requests_) request->aborted = true;
+    requests.swap(requests_);
+  }
+  for (auto& request : requests) {
+    if (request->worker.joinable()) request->worker.join();
+  }
+}
 
 Handle LinuxAspiManager::LoadLibraryA(const char* name) {
-  if (!IsLibraryName(name) || !ScsiGenericDriverPresent(layout_)) {
+  if (!IsLibraryName(name)) {
+    kernel_.SetLastError(kErrorModNotFound);
+    return kNullHandle;
+  }
+  if (!ScsiGenericDriverPresent(layout_)) {
+    report_.Once(std::string("the SCSI generic driver (sg) is not loaded, so no drive can be "
+                             "reached; ") +
+                 kSgModuleFixText);
     kernel_.SetLastError(kErrorModNotFound);
     return kNullHandle;
   }
   return kAspiModuleHandle;
+}
+
+int LinuxAspiManager::OpenNode(const ScsiGenericNode& node, std::string* opened) {
+  const std::string path = layout_.devRoot + "/" + node.name;
+  const int fd = io_.Open(path, kNodeOpenFlags);
+  if (fd >= 0) {
+    *opened = path;
+    return fd;
+  }
+  const bool denied = fd == -EACCES || fd == -EPERM;
+  const auto block = denied ? BlockDeviceOfGeneric(layout_, node.name) : std::nullopt;
+  if (block && blockNodeFallback_) {
+    const int blockFd = io_.Open(*block, kNodeOpenFlags);
+    if (blockFd >= 0) {
+      report_.Once(NodeOpenFailureText(path, -fd) + "; using " + *block + " instead");
+      *opened = *block;
+      return blockFd;
+    }
+  }
+  std::string text = NodeOpenFailureText(path, -fd);
+  if (block) {
+    text += " (firmware commands need the SCSI generic node; " + *block + " does not carry them)";
+  }
+  report_.Once(text);
+  return fd;
 }
 
 void LinuxAspiManager::Scan() {
@@ -78,7 +137,8 @@ Dword LinuxAspiManager::GetASPI32SupportInfo() {
   if (adapters_.empty()) return static_cast<Dword>(kSsNoAdapters) << kSupportStatusShift;
   int firstError = 0;
   for (const auto& node : nodes_) {
-    const int fd = io_.Open(layout_.devRoot + "/" + node.name, kNodeOpenFlags);
+    std::string opened;
+    const int fd = OpenNode(node, &opened);
     if (fd >= 0) {
       io_.Close(fd);
       const auto count = static_cast<Dword>(std::min<std::size_t>(adapters_.size(), 0xFF));
@@ -100,9 +160,7 @@ Dword LinuxAspiManager::SendASPI32Command(void* srb) {
     case kScExecScsiCmd:
       return ExecScsiCommand(static_cast<SrbExecScsiCmd*>(srb));
     case kScAbortSrb:
-      // Every request has completed by the time the caller can name it.
-      static_cast<SrbAbort*>(srb)->SRB_Status = kSsAbortFail;
-      return kSsAbortFail;
+      return Abort(static_cast<SrbAbort*>(srb));
     default:
       header[1] = kSsInvalidCmd;
       return kSsInvalidCmd;
@@ -138,32 +196,106 @@ const ScsiGenericNode* LinuxAspiManager::NodeAt(int host, int target, int lun) c
 }
 
 Byte LinuxAspiManager::ExecScsiCommand(SrbExecScsiCmd* srb) {
-  const Byte status = [&]() -> Byte {
+  JoinFinished();
+  auto request = std::make_shared<Request>();
+  const Byte refused = [&]() -> Byte {
     if (srb->SRB_HaId >= adapters_.size()) return kSsInvalidHa;
     const ScsiGenericNode* node =
         NodeAt(adapters_[srb->SRB_HaId].host, srb->SRB_Target, srb->SRB_Lun);
     if (node == nullptr) return kSsNoDevice;
-    AspiExchange exchange;
-    const Byte prepared = PrepareAspiExchange(*srb, &exchange);
+    const Byte prepared = PrepareAspiExchange(*srb, &request->exchange);
     if (prepared != kSsComp) return prepared;
-    const int fd = io_.Open(layout_.devRoot + "/" + node->name, kNodeOpenFlags);
-    if (fd < 0) {
-      kernel_.SetLastError(Win32ErrorFromErrno(-fd, ErrnoContext::kOpen));
+    request->fd = OpenNode(*node, &request->node);
+    if (request->fd < 0) {
+      kernel_.SetLastError(Win32ErrorFromErrno(-request->fd, ErrnoContext::kOpen));
       return kSsNoDevice;
     }
-    const int rc = io_.SgIo(fd, &exchange.header);
-    io_.Close(fd);
-    if (rc < 0) {
-      kernel_.SetLastError(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
-      return kSsErr;
-    }
-    return CompleteAspiExchange(exchange, srb);
+    return kSsPending;
   }();
-  srb->SRB_Status = status;
+  if (refused != kSsPending) {
+    srb->SRB_Status = refused;
+    if ((srb->SRB_Flags & kSrbEventNotify) != 0 && srb->SRB_PostProc != nullptr) {
+      kernel_.SetEvent(reinterpret_cast<Handle>(srb->SRB_PostProc));
+    }
+    return refused;
+  }
+
+  // The data travels in the request's own buffer, copied in for data-out.
+  sg_io_hdr_t& header = request->exchange.header;
+  request->data.assign(srb->SRB_BufLen, 0);
+  if (srb->SRB_BufLen != 0) {
+    if (header.dxfer_direction != SG_DXFER_FROM_DEV) {
+      std::memcpy(request->data.data(), srb->SRB_BufPointer, srb->SRB_BufLen);
+    }
+    header.dxferp = request->data.data();
+  }
+  request->srb = srb;
+  srb->SRB_Status = kSsPending;
+  std::lock_guard lock(mutex_);
+  requests_.push_back(request);
+  request->worker = std::thread([this, request] { Run(*request); });
+  return kSsPending;
+}
+
+void LinuxAspiManager::Run(Request& request) {
+  sg_io_hdr_t& header = request.exchange.header;
+  const int rc = pendingSense_.Exchange(io_, request.fd, request.node, &header);
+  io_.Close(request.fd);
+  std::lock_guard lock(mutex_);
+  request.done = true;
+  if (request.aborted) return;
+  SrbExecScsiCmd* srb = request.srb;
+  if (rc < 0) {
+    // The kernel refused the request itself: the adapter could not carry it.
+    srb->SRB_HaStat = kHaStatPhaseError;
+    srb->SRB_TargStat = 0;
+    srb->SRB_Status = kSsErr;
+  } else {
+    if (header.dxfer_direction != SG_DXFER_TO_DEV && srb->SRB_BufLen != 0) {
+      const std::size_t resid = header.resid > 0 ? static_cast<std::size_t>(header.resid) : 0;
+      const std::size_t received = srb->SRB_BufLen - std::min<std::size_t>(resid, srb->SRB_BufLen);
+      std::memcpy(srb->SRB_BufPointer, request.data.data(), received);
+    }
+    CompleteAspiExchange(request.exchange, srb);
+  }
   if ((srb->SRB_Flags & kSrbEventNotify) != 0 && srb->SRB_PostProc != nullptr) {
     kernel_.SetEvent(reinterpret_cast<Handle>(srb->SRB_PostProc));
   }
-  return status;
+}
+
+// A request still with the drive is given up: its block is final (aborted) at
+// once and whatever the drive answers later is dropped.
+Byte LinuxAspiManager::Abort(SrbAbort* abort) {
+  std::lock_guard lock(mutex_);
+  for (auto& request : requests_) {
+    if (request->srb != abort->SRB_ToAbort || request->done || request->aborted) continue;
+    request->aborted = true;
+    SrbExecScsiCmd* srb = request->srb;
+    srb->SRB_Status = kSsAborted;
+    if ((srb->SRB_Flags & kSrbEventNotify) != 0 && srb->SRB_PostProc != nullptr) {
+      kernel_.SetEvent(reinterpret_cast<Handle>(srb->SRB_PostProc));
+    }
+    abort->SRB_Status = kSsComp;
+    return kSsComp;
+  }
+  abort->SRB_Status = kSsAbortFail;
+  return kSsAbortFail;
+}
+
+void LinuxAspiManager::JoinFinished() {
+  std::list<std::shared_ptr<Request>> finished;
+  {
+    std::lock_guard lock(mutex_);
+    for (auto it = requests_.begin(); it != requests_.end();) {
+      if ((*it)->done) {
+        finished.push_back(std::move(*it));
+        it = requests_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (auto& request : finished) request->worker.join();
 }
 
 }  // namespace platform

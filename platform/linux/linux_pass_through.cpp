@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/linux/errno_mapping.h"
 #include "platform/linux/sg_exchange.h"
@@ -27,11 +28,12 @@ void SetReturned(Dword* bytesReturned, Dword value) {
 }  // namespace
 
 LinuxPassThrough::LinuxPassThrough(Kernel& kernel, DeviceIo& io, SysfsLayout layout,
-                                   std::optional<DriveMap> explicitMap)
+                                   std::optional<DriveMap> explicitMap, DiagnosticSink diagnostics)
     : kernel_(kernel),
       io_(io),
       layout_(std::move(layout)),
       explicitMap_(std::move(explicitMap)),
+      report_(std::move(diagnostics)),
       nextHandle_(kFirstDeviceHandle) {}
 
 LinuxPassThrough::~LinuxPassThrough() {
@@ -67,9 +69,8 @@ Handle LinuxPassThrough::CreateFileA(const char* fileName, Dword desiredAccess, 
   }
   OpenDevice device;
   device.nodes = ResolveDeviceNodes(layout_, *path);
-  // Non-blocking so that an optical node opens without a disc; SG_IO still waits.
   const int access = (desiredAccess & kGenericWrite) != 0 ? O_RDWR : O_RDONLY;
-  const int fd = io_.Open(device.nodes.commandNode, access | O_NONBLOCK);
+  const int fd = OpenCommandNode(*letter, *path, device.nodes, access);
   if (fd < 0) {
     kernel_.SetLastError(Win32ErrorFromErrno(-fd, ErrnoContext::kOpen));
     return kInvalidHandleValue;
@@ -80,6 +81,46 @@ Handle LinuxPassThrough::CreateFileA(const char* fileName, Dword desiredAccess, 
   nextHandle_ += kHandleStep;
   devices_.emplace(handle, std::move(device));
   return handle;
+}
+
+int LinuxPassThrough::OpenCommandNode(char letter, const std::string& configuredPath,
+                                      DeviceNodes& nodes, int access) {
+  const std::string drive = std::string(1, letter) + ":";
+  const std::string& blockNode = nodes.lockNode;
+  const bool generic = !blockNode.empty() && nodes.commandNode != blockNode;
+  if (generic && explicitMap_ && configuredPath != nodes.commandNode) {
+    report_.Once(std::string(kDrivesEnvironmentVariable) + ": " + drive + " " + configuredPath +
+                 " is opened through its SCSI generic node " + nodes.commandNode);
+  }
+  if (!generic && !blockNodeFallback_ && !ScsiGenericDriverPresent(layout_) &&
+      NumberAfterPrefix(std::filesystem::path(nodes.commandNode).filename().string(), "sr")) {
+    report_.Once(drive + " " + nodes.commandNode +
+                 " has no SCSI generic node because the sg driver is not loaded; firmware "
+                 "commands need it: " +
+                 kSgModuleFixText);
+  }
+  // Non-blocking so that an optical node opens without a disc; SG_IO still waits.
+  const int fd = io_.Open(nodes.commandNode, access | O_NONBLOCK);
+  if (fd >= 0) return fd;
+  const bool denied = fd == -EACCES || fd == -EPERM;
+  if (generic && denied) {
+    if (blockNodeFallback_) {
+      const int blockFd = io_.Open(blockNode, access | O_NONBLOCK);
+      if (blockFd >= 0) {
+        report_.Once(drive + " " + NodeOpenFailureText(nodes.commandNode, -fd) + "; using " +
+                     blockNode + " instead");
+        nodes.commandNode = blockNode;
+        return blockFd;
+      }
+    } else {
+      report_.Once(drive + " " + NodeOpenFailureText(nodes.commandNode, -fd) +
+                   " (firmware commands need the SCSI generic node; " + blockNode +
+                   " does not carry them)");
+      return fd;
+    }
+  }
+  report_.Once(drive + " " + NodeOpenFailureText(nodes.commandNode, -fd));
+  return fd;
 }
 
 Bool LinuxPassThrough::CloseHandle(Handle handle) {
@@ -202,7 +243,7 @@ Bool LinuxPassThrough::PassThrough(const OpenDevice& device, Dword ioControlCode
   const Dword invalid = PreparePassThrough(ioControlCode, inBuffer, inBufferSize, outBuffer,
                                            outBufferSize, &exchange);
   if (invalid != kErrorSuccess) return Fail(invalid);
-  const int rc = io_.SgIo(device.fd, &exchange.header);
+  const int rc = pendingSense_.Exchange(io_, device.fd, device.nodes.commandNode, &exchange.header);
   if (rc < 0) return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
   const Dword transportError = CompletePassThrough(exchange, bytesReturned);
   if (transportError != kErrorSuccess) return Fail(transportError);

@@ -7,8 +7,10 @@
 #include <optional>
 
 #include "platform/kernel.h"
+#include "platform/linux/access_report.h"
 #include "platform/linux/device_io.h"
 #include "platform/linux/device_path.h"
+#include "platform/linux/pending_sense.h"
 #include "platform/pass_through.h"
 
 namespace platform {
@@ -19,8 +21,9 @@ inline constexpr Ulong kDefaultMaximumTransferLength = 0x10000;
 class LinuxPassThrough : public PassThroughService {
  public:
   // explicitMap: the DVDUTIL_DRIVES map, or nullopt to take drives from sysfs.
+  // diagnostics: where the user is told why a drive cannot be opened.
   LinuxPassThrough(Kernel& kernel, DeviceIo& io, SysfsLayout layout,
-                   std::optional<DriveMap> explicitMap);
+                   std::optional<DriveMap> explicitMap, DiagnosticSink diagnostics = {});
   ~LinuxPassThrough() override;
 
   Handle CreateFileA(const char* fileName, Dword desiredAccess, Dword shareMode,
@@ -30,6 +33,10 @@ class LinuxPassThrough : public PassThroughService {
   Bool CloseHandle(Handle device) override;
   Bool LockDevice(Handle device) override;
 
+  // Whether a drive whose generic node cannot be opened is opened through its
+  // block node, which carries every command but the firmware ones.
+  void SetBlockNodeFallback(bool allowed) { blockNodeFallback_ = allowed; }
+
  private:
   struct OpenDevice {
     int fd = -1;
@@ -38,6 +45,10 @@ class LinuxPassThrough : public PassThroughService {
   };
 
   std::optional<OpenDevice> Find(Handle device);
+  // Opens the drive's command node, or its block node where that is allowed;
+  // the descriptor, or -errno of the command node.
+  int OpenCommandNode(char letter, const std::string& configuredPath, DeviceNodes& nodes,
+                      int access);
   Bool Fail(Dword error);
   Bool GetCapabilities(const OpenDevice& device, void* outBuffer, Dword outBufferSize,
                        Dword* bytesReturned);
@@ -50,6 +61,9 @@ class LinuxPassThrough : public PassThroughService {
   DeviceIo& io_;
   const SysfsLayout layout_;
   const std::optional<DriveMap> explicitMap_;
+  AccessReport report_;
+  PendingSense pendingSense_;
+  bool blockNodeFallback_ = false;
   std::mutex mutex_;  // guards devices_ and nextHandle_
   std::map<Handle, OpenDevice> devices_;
   Handle nextHandle_;

@@ -17,16 +17,20 @@ namespace {
 class LinuxPlatform : public Platform {
  public:
   LinuxPlatform(const SysfsLayout& layout, std::optional<DriveMap> drives,
-                std::shared_ptr<DeviceIo> io)
+                std::shared_ptr<DeviceIo> io, const DiagnosticSink& diagnostics)
       : io_(std::move(io)),
-        passThrough_(kernel_, *io_, layout, std::move(drives)),
-        aspi_(kernel_, *io_, layout) {}
+        passThrough_(kernel_, *io_, layout, std::move(drives), diagnostics),
+        aspi_(kernel_, *io_, layout, diagnostics) {}
 
   Kernel& Kernel32() override { return kernel_; }
   PassThroughService& PassThrough() override { return passThrough_; }
   AspiManager& Aspi() override { return aspi_; }
   Clock& Timer() override { return clock_; }
   SystemInfoComponentFactory& SystemInfoComponents() override { return systemInfo_; }
+  void SetBlockNodeFallback(bool allowed) override {
+    passThrough_.SetBlockNodeFallback(allowed);
+    aspi_.SetBlockNodeFallback(allowed);
+  }
 
  private:
   std::shared_ptr<DeviceIo> io_;
@@ -52,7 +56,10 @@ std::unique_ptr<Platform> CreateLinuxPlatform(const LinuxPlatformOptions& option
     drives = std::move(map);
   }
   auto io = options.deviceIo ? options.deviceIo : std::make_shared<SystemDeviceIo>();
-  return std::make_unique<LinuxPlatform>(options.layout, std::move(drives), std::move(io));
+  const DiagnosticSink diagnostics =
+      options.diagnostics ? options.diagnostics : StandardErrorSink();
+  return std::make_unique<LinuxPlatform>(options.layout, std::move(drives), std::move(io),
+                                         diagnostics);
 }
 
 std::unique_ptr<Platform> CreateLinuxPlatform(std::string* error) {

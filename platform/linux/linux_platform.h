@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/linux/access_report.h"
 #include "platform/linux/device_io.h"
 #include "platform/linux/sysfs_tree.h"
 #include "platform/platform.h"
@@ -17,6 +18,9 @@ struct LinuxPlatformOptions {
   std::optional<std::string> drives;
   // The device calls; null means the real ones.
   std::shared_ptr<DeviceIo> deviceIo;
+  // Where the user is told why a drive cannot be reached; empty means
+  // standard error.
+  DiagnosticSink diagnostics;
 };
 
 // Null with a message when the options are unusable (a malformed drive map).

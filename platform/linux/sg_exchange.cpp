@@ -69,8 +69,8 @@ Dword PrepareCommon(const Record& record, Dword outBufferSize, SgExchange* excha
   header.interface_id = 'S';
   header.dxfer_direction = SgDirection(record.DataIn, record.DataTransferLength);
   header.cmd_len = record.CdbLength;
-  header.mx_sb_len =
-      static_cast<unsigned char>(std::min<std::size_t>(record.SenseInfoLength, kMaxSenseBytes));
+  exchange->senseWanted = std::min<std::size_t>(record.SenseInfoLength, kMaxSenseBytes);
+  header.mx_sb_len = static_cast<unsigned char>(exchange->sense.size());
   header.dxfer_len = record.DataTransferLength;
   header.cmdp = exchange->cdb.data();
   header.sbp = exchange->sense.data();
@@ -155,7 +155,7 @@ Dword PreparePassThrough(Dword ioControlCode, void* inBuffer, Dword inBufferSize
 Dword CompletePassThrough(const SgExchange& exchange, Dword* bytesReturned) {
   const sg_io_hdr_t& header = exchange.header;
   const std::size_t senseBytes =
-      std::min<std::size_t>({header.sb_len_wr, header.mx_sb_len, kMaxSenseBytes});
+      CarriesSense(header) ? std::min<std::size_t>(header.sb_len_wr, exchange.senseWanted) : 0;
   const Ulong resid = header.resid > 0 ? static_cast<Ulong>(header.resid) : 0;
   const Ulong transferred = header.dxfer_len - std::min<Ulong>(resid, header.dxfer_len);
 

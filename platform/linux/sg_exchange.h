@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/linux/pending_sense.h"
 #include "platform/pass_through.h"
 
 namespace platform {
@@ -21,7 +22,10 @@ inline constexpr std::size_t kMaxCdbLength = 16;
 struct SgExchange {
   sg_io_hdr_t header{};
   std::array<unsigned char, kMaxCdbLength> cdb{};
-  std::array<unsigned char, kMaxSenseBytes> sense{};
+  // The kernel is always asked for the whole sense; the caller gets only the
+  // bytes its record asked for (senseWanted).
+  std::array<unsigned char, kKernelSenseBytes> sense{};
+  std::size_t senseWanted = 0;
   bool direct = false;
   std::size_t headerSize = 0;
   // The caller's header as given, written back with the results.
@@ -37,10 +41,11 @@ struct SgExchange {
 Dword PreparePassThrough(Dword ioControlCode, void* inBuffer, Dword inBufferSize, void* outBuffer,
                          Dword outBufferSize, SgExchange* exchange);
 
-// After SG_IO returned: writes ScsiStatus, the sense bytes (SenseInfoLength
-// becomes the number returned) and the transferred length into the output
-// record. 0, or the Win32 code of a transport failure (the record is still
-// written). bytesReturned gets the bytes of the output that carry results.
+// After SG_IO returned: writes ScsiStatus, the sense bytes of a failed
+// command up to the requested length (SenseInfoLength becomes the number
+// returned) and the transferred length into the output record. 0, or the Win32 code of a transport
+// failure (the record is still written). bytesReturned gets the bytes of the output that carry
+// results.
 Dword CompletePassThrough(const SgExchange& exchange, Dword* bytesReturned);
 
 }  // namespace platform

@@ -12,6 +12,10 @@ inline constexpr unsigned kHostOk = 0x00;
 inline constexpr unsigned kHostNoConnect = 0x01;
 inline constexpr unsigned kHostBusBusy = 0x02;
 inline constexpr unsigned kHostTimeOut = 0x03;
+inline constexpr unsigned kHostBadTarget = 0x04;
+inline constexpr unsigned kHostAbort = 0x05;
+inline constexpr unsigned kHostParity = 0x06;
+inline constexpr unsigned kHostReset = 0x08;
 // Driver status (DRIVER_*): the low nibble; DRIVER_SENSE only says sense came back.
 inline constexpr unsigned kDriverStatusMask = 0x0F;
 inline constexpr unsigned kDriverOk = 0x00;

@@ -1,10 +1,13 @@
 // A scripted stand-in for the device system calls: records every open, close,
-// SG_IO and lock, and answers SG_IO through a test-supplied responder.
+// SG_IO and lock, and answers SG_IO through a test-supplied responder. The
+// ASPI stand-in calls SG_IO and close on threads of its own: read what was
+// recorded once the request has completed.
 #pragma once
 
 #include <cerrno>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +26,7 @@ class FakeDeviceIo : public DeviceIo {
   };
 
   int Open(const std::string& path, int flags) override {
+    std::lock_guard lock(mutex);
     opens.push_back({path, flags});
     if (const auto it = openErrors.find(path); it != openErrors.end()) return -it->second;
     const int fd = nextFd++;
@@ -30,13 +34,19 @@ class FakeDeviceIo : public DeviceIo {
     return fd;
   }
   int Close(int fd) override {
+    std::lock_guard lock(mutex);
     closed.push_back(fd);
     return openFds.erase(fd) == 1 ? 0 : -EBADF;
   }
   int SgIo(int fd, sg_io_hdr_t* header) override {
-    const std::string node = openFds.count(fd) ? openFds[fd] : std::string();
-    calls.push_back(
-        {node, *header, std::vector<unsigned char>(header->cmdp, header->cmdp + header->cmd_len)});
+    std::string node;
+    {
+      std::lock_guard lock(mutex);
+      node = openFds.count(fd) ? openFds[fd] : std::string();
+      calls.push_back({node, *header,
+                       std::vector<unsigned char>(header->cmdp, header->cmdp + header->cmd_len)});
+    }
+    // Unlocked: a responder may hold the drive busy while other calls go on.
     return responder ? responder(node, header) : 0;
   }
   int GetReservedSize(int /*fd*/, int* bytes) override {
@@ -50,12 +60,14 @@ class FakeDeviceIo : public DeviceIo {
     return 0;
   }
   int Flock(int fd, int operation) override {
+    std::lock_guard lock(mutex);
     const std::string node = openFds.count(fd) ? openFds[fd] : std::string();
     locks.push_back(node);
     lockOperations.push_back(operation);
     return lockedElsewhere.count(node) ? -EWOULDBLOCK : 0;
   }
 
+  std::mutex mutex;
   std::map<std::string, int> openErrors;  // path -> errno
   std::vector<std::pair<std::string, int>> opens;
   std::map<int, std::string> openFds;

@@ -6,15 +6,19 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/linux/aspi_exchange.h"
 #include "platform/linux/linux_kernel.h"
 #include "platform/win_errors.h"
 #include "tests/platform/fake_device_io.h"
+#include "tests/platform/fake_drive.h"
 #include "tests/platform/fake_sysfs.h"
 
 namespace platform {
 namespace {
 
 using testing::FakeDeviceIo;
+using testing::FakeDrive;
+using testing::FakeFixedSense;
 using testing::FakeSysfs;
 
 constexpr Dword kStatusShift = 8;
@@ -42,10 +46,37 @@ class LinuxAspiTest : public ::testing::Test {
     return srb;
   }
 
+  // Sends a request block and, when it went to the drive, waits for it.
+  Byte Run(SrbExecScsiCmd& srb) {
+    const Handle event = kernel_.CreateEventA(kFalse, kFalse);
+    srb.SRB_PostProc = reinterpret_cast<void*>(event);
+    const auto sent = static_cast<Byte>(aspi_.SendASPI32Command(&srb));
+    if (sent == kSsPending) {
+      EXPECT_EQ(kernel_.WaitForSingleObject(event, kInfinite), kWaitObject0);
+    }
+    kernel_.CloseHandle(event);
+    return srb.SRB_Status;
+  }
+
+  SrbExecScsiCmd RequestSense(Byte adapter, Byte target, Byte* area) {
+    SrbExecScsiCmd srb = Inquiry(adapter, target);
+    srb.CDBByte[0] = 0x03;
+    srb.CDBByte[4] = 18;
+    srb.SRB_BufLen = 18;
+    srb.SRB_BufPointer = area;
+    return srb;
+  }
+
+  void AnswerWith(FakeDrive& drive) {
+    io_.responder = [&drive](const std::string&, sg_io_hdr_t* h) { return drive.Answer(h); };
+  }
+
   FakeSysfs sysfs_;
   FakeDeviceIo io_;
   LinuxKernel kernel_;
-  LinuxAspiManager aspi_{kernel_, io_, sysfs_.Layout()};
+  std::vector<std::string> told_;
+  LinuxAspiManager aspi_{kernel_, io_, sysfs_.Layout(),
+                         [this](const std::string& line) { told_.push_back(line); }};
   Byte data_[96] = {};
 };
 
@@ -111,39 +142,137 @@ TEST(HostIdentifier, LibataDriversAreTheAtapiInterface) {
   EXPECT_EQ(HostIdentifierOf("ahci_platform_x"), "ahci_platform_x");
 }
 
-TEST_F(LinuxAspiTest, ExecuteRunsOnTheTargetsNodeAndSignalsTheEvent) {
+TEST_F(LinuxAspiTest, ExecuteRunsOnTheTargetsNodeAndSignalsTheEventOnCompletion) {
   const Handle event = kernel_.CreateEventA(kFalse, kFalse);
-  io_.responder = [](const std::string&, sg_io_hdr_t* h) {
-    static_cast<Byte*>(h->dxferp)[0] = 0x05;
-    return 0;
-  };
+  FakeDrive drive;
+  AnswerWith(drive);
   auto srb = Inquiry(1, 1);
+  std::memset(data_, 0xEE, sizeof data_);
   srb.SRB_PostProc = reinterpret_cast<void*>(event);
-  EXPECT_EQ(aspi_.SendASPI32Command(&srb), kSsComp);
+  // The request goes to the drive and completes later, as a manager's would.
+  EXPECT_EQ(aspi_.SendASPI32Command(&srb), kSsPending);
+  ASSERT_EQ(kernel_.WaitForSingleObject(event, kInfinite), kWaitObject0);
   EXPECT_EQ(srb.SRB_Status, kSsComp);
+  EXPECT_EQ(srb.SRB_HaStat, kHaStatOk);
   ASSERT_EQ(io_.calls.size(), 1u);
   EXPECT_EQ(io_.calls[0].node, sysfs_.DevNode("sg1"));
   EXPECT_EQ(io_.calls[0].header.dxfer_direction, SG_DXFER_FROM_DEV);
+  EXPECT_EQ(io_.calls[0].header.dxfer_len, 96u);
   EXPECT_EQ(io_.calls[0].cdb, (std::vector<unsigned char>{0x12, 0, 0, 0, 0x60, 0}));
   EXPECT_EQ(data_[0], 0x05);
-  EXPECT_EQ(kernel_.WaitForSingleObject(event, 0), kWaitObject0);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(data_) + 8, 7), "TAVREON");
+  // The drive answered 36 bytes: the rest of the caller's buffer is untouched.
+  EXPECT_EQ(data_[36], 0xEE);
   EXPECT_TRUE(io_.openFds.empty()) << "the node is closed after the request";
+  kernel_.CloseHandle(event);
 }
 
-TEST_F(LinuxAspiTest, CheckConditionIsAnErrorWithTargetStatusAndSense) {
-  io_.responder = [](const std::string&, sg_io_hdr_t* h) {
-    h->status = 0x02;
-    const Byte sense[] = {0x70, 0, 0x05, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0x24, 0x00};
-    std::memcpy(h->sbp, sense, sizeof sense);
-    h->sb_len_wr = sizeof sense;
-    return 0;
-  };
+TEST_F(LinuxAspiTest, CheckConditionIsAnErrorWithTargetStatusAndRequestedSense) {
+  FakeDrive drive;
+  drive.refusals[0x12] = FakeFixedSense(0x05, 0x24, 0x00);
+  AnswerWith(drive);
   auto srb = Inquiry(0, 0);
   srb.SRB_SenseLen = 14;
-  EXPECT_EQ(aspi_.SendASPI32Command(&srb), kSsErr);
+  EXPECT_EQ(Run(srb), kSsErr);
   EXPECT_EQ(srb.SRB_TargStat, 0x02);
+  EXPECT_EQ(srb.SRB_HaStat, kHaStatOk);
   EXPECT_EQ(srb.SenseArea[2], 0x05);
   EXPECT_EQ(srb.SenseArea[12], 0x24);
+  EXPECT_EQ(srb.SenseArea[14], 0x00) << "sense copied past SRB_SenseLen";
+  EXPECT_EQ(io_.calls[0].header.mx_sb_len, kKernelSenseBytes);
+}
+
+// The drive hands its sense to the kernel once; REQUEST SENSE after a failure
+// must still see it, as it would from a drive that had kept it.
+TEST_F(LinuxAspiTest, RequestSenseAfterACheckConditionGetsTheKeptSense) {
+  FakeDrive drive;
+  drive.refusals[0x3B] = FakeFixedSense(0x05, 0x24, 0x00);
+  AnswerWith(drive);
+  auto write = Inquiry(0, 0);
+  write.SRB_Flags = kSrbEventNotify;
+  write.SRB_BufLen = 0;
+  write.SRB_CDBLen = 10;
+  write.CDBByte[0] = 0x3B;
+  EXPECT_EQ(Run(write), kSsErr);
+  EXPECT_EQ(write.SenseArea[2], 0) << "the block asked for no sense";
+
+  Byte sense[18] = {};
+  auto request = RequestSense(0, 0, sense);
+  EXPECT_EQ(Run(request), kSsComp);
+  EXPECT_EQ(sense[2], 0x05);
+  EXPECT_EQ(sense[12], 0x24);
+  EXPECT_EQ(io_.calls.size(), 1u) << "answered from the kept sense, not by the drive";
+
+  // Handed over once: the next REQUEST SENSE goes to the drive, which has none.
+  std::memset(sense, 0xEE, sizeof sense);
+  request = RequestSense(0, 0, sense);
+  EXPECT_EQ(Run(request), kSsComp);
+  EXPECT_EQ(sense[2], 0x00);
+  EXPECT_EQ(drive.requestSensesAnswered, 1);
+
+  // Any other command in between clears what was kept; other targets never see it.
+  EXPECT_EQ(Run(write), kSsErr);
+  auto inquiry = Inquiry(0, 0);
+  EXPECT_EQ(Run(inquiry), kSsComp);
+  request = RequestSense(0, 0, sense);
+  EXPECT_EQ(Run(request), kSsComp);
+  EXPECT_EQ(sense[2], 0x00);
+  EXPECT_EQ(Run(write), kSsErr);
+  request = RequestSense(1, 1, sense);
+  EXPECT_EQ(Run(request), kSsComp);
+  EXPECT_EQ(sense[2], 0x00);
+  EXPECT_EQ(drive.requestSensesAnswered, 3);
+}
+
+TEST_F(LinuxAspiTest, HostFailureWithStatusGoodIsNotAdapterOk) {
+  FakeDrive drive;
+  drive.hostFailures[0x12] = testing::kFakeDidError;
+  AnswerWith(drive);
+  auto srb = Inquiry(0, 0);
+  EXPECT_EQ(Run(srb), kSsErr);
+  EXPECT_EQ(srb.SRB_TargStat, 0x00);
+  EXPECT_EQ(srb.SRB_HaStat, kHaStatPhaseError);
+
+  io_.responder = [](const std::string&, sg_io_hdr_t*) { return -EIO; };
+  srb = Inquiry(0, 0);
+  EXPECT_EQ(Run(srb), kSsErr);
+  EXPECT_NE(srb.SRB_HaStat, kHaStatOk);
+}
+
+// A request the drive does not answer in time is aborted: its block is final
+// at once, and the late answer touches neither the block nor the buffer.
+TEST_F(LinuxAspiTest, AbortGivesUpARequestTheDriveHasNotAnswered) {
+  FakeDrive drive;
+  drive.holdCommands = true;
+  AnswerWith(drive);
+  const Handle event = kernel_.CreateEventA(kFalse, kFalse);
+  auto srb = Inquiry(1, 1);
+  srb.SRB_PostProc = reinterpret_cast<void*>(event);
+  std::memset(data_, 0xEE, sizeof data_);
+  ASSERT_EQ(aspi_.SendASPI32Command(&srb), kSsPending);
+  drive.WaitForCommands(1);
+  EXPECT_EQ(kernel_.WaitForSingleObject(event, 0), kWaitTimeout);
+  EXPECT_EQ(srb.SRB_Status, kSsPending);
+
+  SrbAbort abort{};
+  abort.SRB_Cmd = kScAbortSrb;
+  abort.SRB_HaId = 1;
+  abort.SRB_ToAbort = &srb;
+  EXPECT_EQ(aspi_.SendASPI32Command(&abort), kSsComp);
+  EXPECT_EQ(srb.SRB_Status, kSsAborted);
+  // Aborting it again, or a block that is not in flight, fails.
+  EXPECT_EQ(aspi_.SendASPI32Command(&abort), kSsAbortFail);
+
+  srb.SRB_Status = 0x77;  // the caller owns the block again
+  drive.Release();
+  Byte other[96] = {};
+  auto next = Inquiry(1, 1);
+  next.SRB_BufPointer = other;
+  EXPECT_EQ(Run(next), kSsComp);
+  EXPECT_EQ(other[0], 0x05);
+  EXPECT_EQ(srb.SRB_Status, 0x77);
+  EXPECT_EQ(data_[0], 0xEE);
+  kernel_.CloseHandle(event);
 }
 
 TEST_F(LinuxAspiTest, MissingTargetsAndAdaptersAreReportedNotSent) {
@@ -165,7 +294,7 @@ TEST_F(LinuxAspiTest, MissingTargetsAndAdaptersAreReportedNotSent) {
   EXPECT_EQ(kernel_.GetLastError(), kErrorAccessDenied);
 }
 
-TEST_F(LinuxAspiTest, AbortAndUnknownCommands) {
+TEST_F(LinuxAspiTest, AbortOfNothingInFlightAndUnknownCommands) {
   SrbAbort abort{};
   abort.SRB_Cmd = kScAbortSrb;
   EXPECT_EQ(aspi_.SendASPI32Command(&abort), kSsAbortFail);

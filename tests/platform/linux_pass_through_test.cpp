@@ -11,12 +11,15 @@
 #include "platform/linux/linux_kernel.h"
 #include "platform/win_errors.h"
 #include "tests/platform/fake_device_io.h"
+#include "tests/platform/fake_drive.h"
 #include "tests/platform/fake_sysfs.h"
 
 namespace platform {
 namespace {
 
 using testing::FakeDeviceIo;
+using testing::FakeDrive;
+using testing::FakeFixedSense;
 using testing::FakeSysfs;
 
 constexpr Dword kReadWrite = kGenericRead | kGenericWrite;
@@ -29,8 +32,61 @@ class LinuxPassThroughTest : public ::testing::Test {
     sysfs_.AddOptical(1, 3, {3, 1, 4, 0});
   }
   LinuxPassThrough Service(std::optional<DriveMap> map = std::nullopt) {
-    return LinuxPassThrough(kernel_, io_, sysfs_.Layout(), std::move(map));
+    return LinuxPassThrough(kernel_, io_, sysfs_.Layout(), std::move(map),
+                            [this](const std::string& line) { told_.push_back(line); });
   }
+  // Whether some line told contains every one of the parts.
+  bool Told(std::initializer_list<std::string> parts) const {
+    for (const auto& line : told_) {
+      bool all = true;
+      for (const auto& part : parts) all = all && line.find(part) != std::string::npos;
+      if (all) return true;
+    }
+    return false;
+  }
+
+  // A direct record without data (WRITE BUFFER start, say) asking for
+  // senseLength sense bytes.
+  static ScsiPassThroughDirectWithSense DirectCommand(Byte opcode, Uchar senseLength) {
+    ScsiPassThroughDirectWithSense record{};
+    record.sptd.Length = sizeof record.sptd;
+    record.sptd.CdbLength = 12;
+    record.sptd.SenseInfoLength = senseLength;
+    record.sptd.DataIn = kScsiIoctlDataOut;
+    record.sptd.TimeOutValue = 5;
+    record.sptd.SenseInfoOffset = offsetof(ScsiPassThroughDirectWithSense, SenseBuf);
+    record.sptd.Cdb[0] = opcode;
+    return record;
+  }
+  // The updater's buffered REQUEST SENSE for 24 bytes.
+  static ScsiPassThroughWithBuffers BufferedRequestSense() {
+    ScsiPassThroughWithBuffers record{};
+    record.spt.Length = sizeof record.spt;
+    record.spt.CdbLength = 12;
+    record.spt.DataIn = kScsiIoctlDataIn;
+    record.spt.DataTransferLength = 24;
+    record.spt.TimeOutValue = 2;
+    record.spt.DataBufferOffset = offsetof(ScsiPassThroughWithBuffers, DataBuf);
+    record.spt.SenseInfoOffset = offsetof(ScsiPassThroughWithBuffers, SenseBuf);
+    record.spt.Cdb[0] = 0x03;
+    record.spt.Cdb[4] = 24;
+    return record;
+  }
+  Bool Send(LinuxPassThrough& service, Handle device, ScsiPassThroughDirectWithSense& record) {
+    Dword returned = 0;
+    return service.DeviceIoControl(device, kIoctlScsiPassThroughDirect, &record, sizeof record,
+                                   &record, sizeof record, &returned);
+  }
+  Bool Send(LinuxPassThrough& service, Handle device, ScsiPassThroughWithBuffers& record) {
+    Dword returned = 0;
+    return service.DeviceIoControl(device, kIoctlScsiPassThrough, &record, sizeof record, &record,
+                                   offsetof(ScsiPassThroughWithBuffers, DataBuf) + 24, &returned);
+  }
+  void AnswerWith(FakeDrive& drive) {
+    io_.responder = [&drive](const std::string&, sg_io_hdr_t* h) { return drive.Answer(h); };
+  }
+
+  std::vector<std::string> told_;
   Handle Open(LinuxPassThrough& service, const char* name) {
     return service.CreateFileA(name, kReadWrite, kShare, kOpenExisting, 0);
   }
@@ -177,6 +233,149 @@ TEST_F(LinuxPassThroughTest, DirectPassThroughRunsSgIoOnTheDrive) {
             kFalse);
   EXPECT_EQ(kernel_.GetLastError(), kErrorInvalidParameter);
   EXPECT_EQ(io_.calls.size(), 2u);
+}
+
+// A real drive hands its sense to the kernel's autosense once and answers a
+// later REQUEST SENSE with "no sense"; the updater asks for no sense bytes and
+// fetches them with REQUEST SENSE, so the kernel's copy must be kept for it.
+TEST_F(LinuxPassThroughTest, RequestSenseAfterACheckConditionGetsTheKeptSense) {
+  auto service = Service();
+  const Handle d = Open(service, "\\\\.\\D:");
+  FakeDrive drive;
+  drive.refusals[0x3B] = FakeFixedSense(0x05, 0x24, 0x00);
+  AnswerWith(drive);
+
+  auto write = DirectCommand(0x3B, 0);
+  ASSERT_EQ(Send(service, d, write), kTrue);
+  EXPECT_EQ(write.sptd.ScsiStatus, 0x02);
+  EXPECT_EQ(write.sptd.SenseInfoLength, 0) << "the record asked for no sense";
+  EXPECT_EQ(write.SenseBuf[2], 0);
+  EXPECT_EQ(io_.calls.back().header.mx_sb_len, kKernelSenseBytes);
+
+  auto sense = BufferedRequestSense();
+  ASSERT_EQ(Send(service, d, sense), kTrue);
+  EXPECT_EQ(sense.spt.ScsiStatus, 0);
+  EXPECT_EQ(sense.DataBuf[0], 0x70);
+  EXPECT_EQ(sense.DataBuf[2], 0x05);
+  EXPECT_EQ(sense.DataBuf[12], 0x24);
+  EXPECT_EQ(sense.DataBuf[13], 0x00);
+  EXPECT_EQ(sense.spt.DataTransferLength, 18u) << "the 18 bytes kept, fewer than asked";
+  EXPECT_EQ(io_.calls.size(), 1u) << "answered from the kept sense, not by the drive";
+
+  // Handed over once: asked again, the drive itself answers "no sense".
+  sense = BufferedRequestSense();
+  ASSERT_EQ(Send(service, d, sense), kTrue);
+  EXPECT_EQ(sense.DataBuf[2], 0x00);
+  EXPECT_EQ(drive.requestSensesAnswered, 1);
+
+  // Any other command in between clears it, and a success shows none.
+  ASSERT_EQ(Send(service, d, write), kTrue);
+  auto ready = DirectCommand(0x00, 18);
+  std::memset(ready.SenseBuf, 0xEE, sizeof ready.SenseBuf);
+  ASSERT_EQ(Send(service, d, ready), kTrue);
+  EXPECT_EQ(ready.sptd.ScsiStatus, 0);
+  EXPECT_EQ(ready.sptd.SenseInfoLength, 0);
+  EXPECT_EQ(ready.SenseBuf[2], 0xEE);
+  sense = BufferedRequestSense();
+  ASSERT_EQ(Send(service, d, sense), kTrue);
+  EXPECT_EQ(sense.DataBuf[2], 0x00);
+  EXPECT_EQ(drive.requestSensesAnswered, 2);
+
+  // The kept sense belongs to its drive: another drive's REQUEST SENSE goes out.
+  ASSERT_EQ(Send(service, d, write), kTrue);
+  const Handle e = Open(service, "\\\\.\\E:");
+  sense = BufferedRequestSense();
+  ASSERT_EQ(Send(service, e, sense), kTrue);
+  EXPECT_EQ(drive.requestSensesAnswered, 3);
+}
+
+TEST_F(LinuxPassThroughTest, UtilitiesGetTheSenseTheyAskForWithTheCommand) {
+  auto service = Service();
+  const Handle d = Open(service, "\\\\.\\D:");
+  FakeDrive drive;
+  drive.refusals[0xBB] = FakeFixedSense(0x25, 0x26, 0x01);
+  AnswerWith(drive);
+  auto speed = DirectCommand(0xBB, 18);
+  ASSERT_EQ(Send(service, d, speed), kTrue);
+  EXPECT_EQ(speed.sptd.ScsiStatus, 0x02);
+  EXPECT_EQ(speed.sptd.SenseInfoLength, 18);
+  EXPECT_EQ(speed.SenseBuf[2], 0x25);
+  EXPECT_EQ(speed.SenseBuf[12], 0x26);
+  EXPECT_EQ(speed.SenseBuf[13], 0x01);
+}
+
+TEST_F(LinuxPassThroughTest, HostFailureWithStatusGoodFailsTheCall) {
+  auto service = Service();
+  const Handle d = Open(service, "\\\\.\\D:");
+  FakeDrive drive;
+  drive.hostFailures[0x00] = testing::kFakeDidError;
+  AnswerWith(drive);
+  auto ready = DirectCommand(0x00, 18);
+  EXPECT_EQ(Send(service, d, ready), kFalse);
+  EXPECT_EQ(kernel_.GetLastError(), kErrorIoDevice);
+  EXPECT_EQ(ready.sptd.ScsiStatus, 0);
+}
+
+TEST_F(LinuxPassThroughTest, DeniedGenericNodeIsNamedWithItsFix) {
+  io_.openErrors[sysfs_.DevNode("sg1")] = EACCES;
+  auto service = Service();
+  EXPECT_EQ(Open(service, "\\\\.\\D:"), kInvalidHandleValue);
+  EXPECT_EQ(kernel_.GetLastError(), kErrorAccessDenied);
+  EXPECT_EQ(io_.opens.size(), 1u) << "the updaters never fall back to the block node";
+  EXPECT_TRUE(Told({"D:", sysfs_.DevNode("sg1"), "Permission denied", "cdrom group", "root",
+                    "firmware commands need the SCSI generic node"}));
+  // Told once, however often the drive is probed.
+  EXPECT_EQ(Open(service, "\\\\.\\D:"), kInvalidHandleValue);
+  EXPECT_EQ(told_.size(), 1u);
+}
+
+TEST_F(LinuxPassThroughTest, ProgramsWithBlockNodeCommandsFallBackToTheBlockNode) {
+  io_.openErrors[sysfs_.DevNode("sg1")] = EACCES;
+  auto service = Service();
+  service.SetBlockNodeFallback(true);
+  const Handle d = Open(service, "\\\\.\\D:");
+  ASSERT_NE(d, kInvalidHandleValue);
+  EXPECT_EQ(io_.opens.back().first, sysfs_.DevNode("sr0"));
+  EXPECT_EQ(io_.opens.back().second, O_RDWR | O_NONBLOCK);
+  EXPECT_TRUE(Told({sysfs_.DevNode("sg1"), "using " + sysfs_.DevNode("sr0")}));
+  auto ready = DirectCommand(0x00, 18);
+  ASSERT_EQ(Send(service, d, ready), kTrue);
+  EXPECT_EQ(io_.calls.back().node, sysfs_.DevNode("sr0"));
+
+  // A block node that cannot be opened either leaves the drive closed.
+  io_.openErrors[sysfs_.DevNode("sr1")] = EACCES;
+  io_.openErrors[sysfs_.DevNode("sg3")] = EACCES;
+  EXPECT_EQ(Open(service, "\\\\.\\E:"), kInvalidHandleValue);
+  EXPECT_EQ(kernel_.GetLastError(), kErrorAccessDenied);
+  EXPECT_TRUE(Told({"E:", sysfs_.DevNode("sg3"), "cdrom group"}));
+}
+
+TEST_F(LinuxPassThroughTest, ExplicitBlockNodeSaysItIsOpenedThroughItsGenericNode) {
+  auto service = Service(DriveMap{{'D', sysfs_.DevNode("sr0")}, {'E', sysfs_.DevNode("sg3")}});
+  ASSERT_NE(Open(service, "\\\\.\\D:"), kInvalidHandleValue);
+  EXPECT_EQ(io_.opens.back().first, sysfs_.DevNode("sg1"));
+  EXPECT_TRUE(Told({"DVDUTIL_DRIVES", "D: " + sysfs_.DevNode("sr0"), sysfs_.DevNode("sg1")}));
+  // A map that names the generic node itself needs no word.
+  ASSERT_NE(Open(service, "\\\\.\\E:"), kInvalidHandleValue);
+  EXPECT_EQ(told_.size(), 1u);
+}
+
+TEST_F(LinuxPassThroughTest, MissingSgDriverIsToldToTheUpdaters) {
+  FakeSysfs bare;
+  bare.AddBlockOnly(0, {0, 0, 0, 0});
+  LinuxPassThrough service(kernel_, io_, bare.Layout(), std::nullopt,
+                           [this](const std::string& line) { told_.push_back(line); });
+  ASSERT_NE(Open(service, "\\\\.\\D:"), kInvalidHandleValue);
+  EXPECT_EQ(io_.opens.back().first, bare.DevNode("sr0"));
+  EXPECT_TRUE(Told({bare.DevNode("sr0"), "sg driver is not loaded", "modprobe sg"}));
+
+  // The region and speed programs need no generic node.
+  told_.clear();
+  LinuxPassThrough utility(kernel_, io_, bare.Layout(), std::nullopt,
+                           [this](const std::string& line) { told_.push_back(line); });
+  utility.SetBlockNodeFallback(true);
+  ASSERT_NE(Open(utility, "\\\\.\\D:"), kInvalidHandleValue);
+  EXPECT_TRUE(told_.empty());
 }
 
 TEST_F(LinuxPassThroughTest, UnknownCodesAndHandlesAreRefused) {

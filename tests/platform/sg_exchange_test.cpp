@@ -61,7 +61,9 @@ TEST(SgExchange, DirectRecordBecomesSgHeader) {
   EXPECT_EQ(h.cmd_len, 12);
   EXPECT_EQ(h.dxfer_len, 96u);
   EXPECT_EQ(h.dxferp, data);
-  EXPECT_EQ(h.mx_sb_len, 18);
+  // The kernel is asked for the whole sense, whatever the record wants copied.
+  EXPECT_EQ(h.mx_sb_len, kKernelSenseBytes);
+  EXPECT_EQ(exchange.senseWanted, 18u);
   EXPECT_EQ(h.timeout, 2000u);
   // Padding bytes of a 6-byte command go out as zeros.
   const Byte expected[12] = {0x12, 0, 0, 0, 0x60, 0, 0, 0, 0, 0, 0, 0};
@@ -114,7 +116,8 @@ TEST(SgExchange, SenseRequestIsLimitedToTheSenseArea) {
   ASSERT_EQ(PreparePassThrough(kIoctlScsiPassThroughDirect, &big, sizeof big, &big, sizeof big,
                                &exchange),
             kErrorSuccess);
-  EXPECT_EQ(exchange.header.mx_sb_len, kMaxSenseBytes);
+  EXPECT_EQ(exchange.senseWanted, kMaxSenseBytes);
+  EXPECT_EQ(exchange.header.mx_sb_len, kKernelSenseBytes);
 }
 
 TEST(SgExchange, BufferedRecordUsesItsDataArea) {
@@ -125,7 +128,8 @@ TEST(SgExchange, BufferedRecordUsesItsDataArea) {
             kErrorSuccess);
   EXPECT_EQ(exchange.header.dxferp, record.DataBuf);
   EXPECT_EQ(exchange.header.dxfer_len, 24u);
-  EXPECT_EQ(exchange.header.mx_sb_len, 0);
+  EXPECT_EQ(exchange.header.mx_sb_len, kKernelSenseBytes);
+  EXPECT_EQ(exchange.senseWanted, 0u);
 }
 
 TEST(SgExchange, RecordsThatDoNotFitAreRefused) {
@@ -185,6 +189,32 @@ TEST(SgExchange, CheckConditionFillsStatusAndBoundedSense) {
   EXPECT_EQ(record.SenseBuf[17], 18);
   EXPECT_EQ(record.SenseBuf[18], 0xEE) << "sense written past the requested length";
   EXPECT_EQ(returned, offsetof(ScsiPassThroughDirectWithSense, SenseBuf) + 18);
+}
+
+TEST(SgExchange, SenseReachesOnlyFailedCommandsThatAskedForIt) {
+  Byte data[96] = {};
+  // The updater asks for no sense: the record stays without any.
+  auto record = DirectInquiry(data);
+  record.sptd.SenseInfoLength = 0;
+  SgExchange exchange;
+  ASSERT_EQ(PrepareDirect(record, &exchange), kErrorSuccess);
+  exchange.sense.fill(0x70);
+  exchange.header.status = 0x02;
+  exchange.header.sb_len_wr = 18;
+  Dword returned = 0;
+  EXPECT_EQ(CompletePassThrough(exchange, &returned), kErrorSuccess);
+  EXPECT_EQ(record.sptd.ScsiStatus, 0x02);
+  EXPECT_EQ(record.sptd.SenseInfoLength, 0);
+  EXPECT_EQ(record.SenseBuf[0], 0);
+
+  // A command that succeeded shows no sense, even when bytes came back.
+  record = DirectInquiry(data);
+  ASSERT_EQ(PrepareDirect(record, &exchange), kErrorSuccess);
+  exchange.sense.fill(0x70);
+  exchange.header.sb_len_wr = 18;
+  EXPECT_EQ(CompletePassThrough(exchange, &returned), kErrorSuccess);
+  EXPECT_EQ(record.sptd.SenseInfoLength, 0);
+  EXPECT_EQ(record.SenseBuf[0], 0);
 }
 
 TEST(SgExchange, ShortTransferAndSeparateOutputRecord) {
@@ -266,7 +296,7 @@ TEST(AspiExchange, RequestBlockBecomesSgHeader) {
     EXPECT_EQ(exchange.header.dxfer_direction, c.direction) << int(c.flags);
     EXPECT_EQ(exchange.header.cmd_len, 6);
     EXPECT_EQ(exchange.header.dxfer_len, c.length);
-    EXPECT_EQ(exchange.header.mx_sb_len, 0);
+    EXPECT_EQ(exchange.header.mx_sb_len, kKernelSenseBytes);
     EXPECT_EQ(exchange.header.timeout, kAspiCommandTimeoutMs);
     EXPECT_EQ(std::memcmp(exchange.header.cmdp, kInquiry, sizeof kInquiry), 0);
   }
@@ -284,7 +314,7 @@ TEST(AspiExchange, CompletionSetsStatusesAndSenseWithinSenseLength) {
   srb.SRB_SenseLen = 14;
   AspiExchange exchange;
   ASSERT_EQ(PrepareAspiExchange(srb, &exchange), kSsComp);
-  EXPECT_EQ(exchange.header.mx_sb_len, 14);
+  EXPECT_EQ(exchange.header.mx_sb_len, kKernelSenseBytes);
   exchange.sense.fill(0x70);
   exchange.header.status = 0x02;
   exchange.header.sb_len_wr = 16;
@@ -297,9 +327,47 @@ TEST(AspiExchange, CompletionSetsStatusesAndSenseWithinSenseLength) {
   exchange.header.status = 0;
   exchange.header.sb_len_wr = 0;
   EXPECT_EQ(CompleteAspiExchange(exchange, &srb), kSsComp);
-  exchange.header.host_status = kHostNoConnect;
+  EXPECT_EQ(srb.SRB_HaStat, kHaStatOk);
+
+  // A request block that asks for no sense gets none.
+  srb = AspiInquiry(data);
+  ASSERT_EQ(PrepareAspiExchange(srb, &exchange), kSsComp);
+  exchange.sense.fill(0x70);
+  exchange.header.status = 0x02;
+  exchange.header.sb_len_wr = 18;
   EXPECT_EQ(CompleteAspiExchange(exchange, &srb), kSsErr);
-  EXPECT_EQ(srb.SRB_HaStat, kHaStatSelectionTimeout);
+  EXPECT_EQ(srb.SenseArea[0], 0);
+}
+
+TEST(AspiExchange, HostFailuresWithStatusGoodAreErrorsInHaStat) {
+  const struct {
+    unsigned host;
+    unsigned driver;
+    Byte haStat;
+  } cases[] = {
+      {kHostNoConnect, 0, kHaStatSelectionTimeout},
+      {kHostBadTarget, 0, kHaStatSelectionTimeout},
+      {kHostTimeOut, 0, kHaStatCommandTimeout},
+      {kHostAbort, 0, kHaStatCommandTimeout},
+      {kHostBusBusy, 0, kHaStatBusFree},
+      {kHostParity, 0, kHaStatParityError},
+      {kHostReset, 0, kHaStatBusReset},
+      {0x07, 0, kHaStatPhaseError},
+      {0x0E, 0, kHaStatPhaseError},
+      {0, kDriverTimeout, kHaStatCommandTimeout},
+      {0, 0x04, kHaStatPhaseError},
+  };
+  Byte data[96] = {};
+  for (const auto& c : cases) {
+    auto srb = AspiInquiry(data);
+    AspiExchange exchange;
+    ASSERT_EQ(PrepareAspiExchange(srb, &exchange), kSsComp);
+    exchange.header.host_status = static_cast<unsigned short>(c.host);
+    exchange.header.driver_status = static_cast<unsigned short>(c.driver);
+    EXPECT_EQ(CompleteAspiExchange(exchange, &srb), kSsErr) << c.host << "/" << c.driver;
+    EXPECT_EQ(srb.SRB_HaStat, c.haStat) << c.host << "/" << c.driver;
+    EXPECT_EQ(srb.SRB_TargStat, 0);
+  }
 }
 
 }  // namespace

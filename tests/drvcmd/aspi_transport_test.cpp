@@ -168,6 +168,25 @@ TEST_F(AspiTransportTest, ReadyTestThatRunsOutIsAbortedBeforeTheBlockIsReused) {
   EXPECT_EQ(system_.aspi.requests.size(), 1u);
 }
 
+TEST_F(AspiTransportTest, BlockTheManagerKeepsAfterAnAbortIsLeftToIt) {
+  system_.aspi.adapters = {"ESDI_506"};
+  system_.aspi.abortSettles = false;
+  Target(0, 0).script = {FakeAnswer::Manager(FakeAnswer::Aspi::kNeverComplete)};
+  ASSERT_EQ(Start(ProgramId::kPaceAspi), drvcmd::kStartOk);
+  platform::SrbExecScsiCmd* first = transport_->RequestBlock();
+  EXPECT_EQ(drvcmd::SendTestUnitReady(*transport_, {0, 0, 0}), drvcmd::kOutcomeFailure);
+
+  // The wait for the block to settle is bounded like the request's own.
+  ASSERT_EQ(system_.kernel.waits.size(), 2u);
+  EXPECT_EQ(system_.kernel.waits[1].milliseconds, 1000u);
+  EXPECT_EQ(first->SRB_Status, platform::kSsPending);
+  // The manager may still write into it: the next command uses another block.
+  EXPECT_EQ(drvcmd::SendInquiry(*transport_, {0, 0, 0}), drvcmd::kOutcomeGood);
+  EXPECT_NE(transport_->RequestBlock(), first);
+  EXPECT_EQ(first->SRB_Status, platform::kSsPending);
+  EXPECT_EQ(first->CDBByte[0], 0x00) << "the kept block was reused";
+}
+
 TEST_F(AspiTransportTest, UpdaterTestUnitReadyWaitsWithoutLimit) {
   system_.aspi.adapters = {"SCSI"};
   Target(0, 2);

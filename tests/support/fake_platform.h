@@ -329,6 +329,7 @@ class FakeAspi : public platform::AspiManager {
       auto& abort = *static_cast<platform::SrbAbort*>(srb);
       aborts.push_back(abort.SRB_ToAbort);
       auto* pending = static_cast<platform::SrbExecScsiCmd*>(abort.SRB_ToAbort);
+      if (!abortSettles) return platform::kSsAbortFail;
       if (pending->SRB_Status == platform::kSsPending) {
         pending->SRB_Status = platform::kSsAborted;
         kernel_.SetEvent(reinterpret_cast<platform::Handle>(pending->SRB_PostProc));
@@ -339,6 +340,7 @@ class FakeAspi : public platform::AspiManager {
   }
 
   bool missing = false;
+  bool abortSettles = true;  // false: an aborted request stays pending
   platform::Byte supportStatus = platform::kSsComp;
   std::vector<std::string> adapters;  // HA_Identifier per adapter
   std::map<std::pair<int, int>, FakeDevice> targets;

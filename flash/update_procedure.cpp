@@ -236,9 +236,14 @@ void UpdateSelectedDrive(UpdateSession& session) {
   if (!variant.startNoticeBeforeWrite) AnnounceStart(session);
 
   // A download the drive did not accept must not be followed by the wait and
-  // read-back as if programming had started.
-  if (SendWriteBufferFinish(transport, drive) != drvcmd::kOutcomeGood) {
-    drvcmd::ReportSense(transport, drive);
+  // read-back as if programming had started. A drive's refusal is reported
+  // with its sense; a pass-through call that failed has shown the system's
+  // text already, and the drive has no sense to add to it.
+  const int finished = SendWriteBufferFinish(transport, drive);
+  if (finished != drvcmd::kOutcomeGood) {
+    const bool systemErrorShown =
+        finished == drvcmd::kOutcomeFailure && !drvcmd::UsesAspi(transport.Program());
+    if (!systemErrorShown) drvcmd::ReportSense(transport, drive);
     return;
   }
 

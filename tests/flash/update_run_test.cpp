@@ -345,6 +345,19 @@ TEST_P(UpdateRunSptiTest, ADriveLockedByAnotherProgramIsNotWritten) {
   devices.CloseHandle(other);
 }
 
+TEST_P(UpdateRunSptiTest, FinishThatFailsInTheTransportShowsOnlyTheSystemText) {
+  Boot(flashtest::MachineJson(
+      R"(, "faults": [{"opcode": "0x3B", "byte2": "0x42", "transportFailure": true}])"));
+  Run(kKd410, "KD-410");
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0].text,
+            "The request could not be performed because of an I/O device error.\r\n");
+  const std::vector<std::string> good = flashtest::GoodRunCommands();
+  // No REQUEST SENSE, no wait and no read-back after it.
+  EXPECT_EQ(Commands(), std::vector<std::string>(good.begin(), good.begin() + 9));
+  EXPECT_TRUE(ui.progress.calls.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(PassThrough, UpdateRunSptiTest, ::testing::Values(&FlashVariant::Spti()),
                          flashtest::BuildName);
 

@@ -36,13 +36,18 @@ ConfirmUpdateDialog::ConfirmUpdateDialog(const ui::DialogTemplate& dialogTemplat
                                          const FirmwareIdentity& newIdentity, QWidget* parent)
     : QDialog(parent) {
   ui::BuildDialog(*this, dialogTemplate);
-  auto setText = [this](int id, const std::string& text) {
-    if (auto* label = ui::FindControl<QLabel>(this, id))
-      label->setText(QString::fromStdString(text));
+  auto setText = [this](int id, const QString& text) {
+    if (auto* label = ui::FindControl<QLabel>(this, id)) label->setText(text);
   };
-  setText(resources::kIdcConfirmMessage, resources::kConfirmMessage);
-  setText(resources::kIdcConfirmOldFirmware, FormatFirmwareIdentity(oldIdentity));
-  setText(resources::kIdcConfirmNewFirmware, FormatFirmwareIdentity(newIdentity));
+  // Identity bytes come from drives and images: one byte, one character, as
+  // the drive tree shows them (never decoded as UTF-8).
+  auto identityText = [](const FirmwareIdentity& identity) {
+    const std::string text = FormatFirmwareIdentity(identity);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  };
+  setText(resources::kIdcConfirmMessage, QString::fromUtf8(resources::kConfirmMessage));
+  setText(resources::kIdcConfirmOldFirmware, identityText(oldIdentity));
+  setText(resources::kIdcConfirmNewFirmware, identityText(newIdentity));
   if (auto* ok = ui::FindControl<QPushButton>(this, ui::kIdControlOk)) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();

@@ -203,6 +203,15 @@ TEST(ConfirmUpdateDialogTest, ShowsBothFirmwareTextsAndTheMessage) {
   }
 }
 
+TEST(ConfirmUpdateDialogTest, IdentityBytesAreLatin1AsInTheDriveTree) {
+  // 0xE9 alone is no UTF-8, and C3 A9 would read as one character in UTF-8.
+  const flash::FirmwareIdentity drive = Identity("TAVREON DVD-ROM KD-410\xE9 ", "1.\xC3\xA9");
+  flash::ConfirmUpdateDialog dialog(AppVariant::Spti().dialogs.confirmUpdate, drive, drive,
+                                    nullptr);
+  EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmOldFirmware)->text(),
+            QString::fromUtf8("TAVREON DVD-ROM KD-410\u00E9  1.\u00C3\u00A9"));
+}
+
 TEST(ConfirmUpdateDialogTest, ZeroBytesEndTheTextsAsPrintfWould) {
   flash::FirmwareIdentity identity{};
   std::memcpy(identity.data(), "SHORT", 5);

@@ -9,7 +9,8 @@
 
 namespace startup {
 
-std::unique_ptr<platform::Platform> OpenStartupPlatform(std::string* error) {
+std::unique_ptr<platform::Platform> OpenStartupPlatform(
+    std::string* error, const platform::DiagnosticSink& diagnostics) {
   const char* machine = std::getenv(kMachineEnvironmentVariable);
   if (machine != nullptr && *machine != '\0') {
     std::string loadError;
@@ -23,7 +24,7 @@ std::unique_ptr<platform::Platform> OpenStartupPlatform(std::string* error) {
     }
     return platform;
   }
-  return platform::CreateLinuxPlatform(error);
+  return platform::CreateLinuxPlatform(error, diagnostics);
 }
 
 }  // namespace startup

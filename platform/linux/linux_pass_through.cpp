@@ -92,7 +92,8 @@ int LinuxPassThrough::OpenCommandNode(char letter, const std::string& configured
     report_.Once(std::string(kDrivesEnvironmentVariable) + ": " + drive + " " + configuredPath +
                  " is opened through its SCSI generic node " + nodes.commandNode);
   }
-  if (!generic && !blockNodeFallback_ && !ScsiGenericDriverPresent(layout_) &&
+  // Told only for a drive sysfs knows: a path that does not exist is told below.
+  if (!generic && !blockNodeFallback_ && nodes.address && !ScsiGenericDriverPresent(layout_) &&
       NumberAfterPrefix(std::filesystem::path(nodes.commandNode).filename().string(), "sr")) {
     report_.Once(drive + " " + nodes.commandNode +
                  " has no SCSI generic node because the sg driver is not loaded; firmware "

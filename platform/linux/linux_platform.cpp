@@ -62,8 +62,10 @@ std::unique_ptr<Platform> CreateLinuxPlatform(const LinuxPlatformOptions& option
                                          diagnostics);
 }
 
-std::unique_ptr<Platform> CreateLinuxPlatform(std::string* error) {
+std::unique_ptr<Platform> CreateLinuxPlatform(std::string* error,
+                                              const DiagnosticSink& diagnostics) {
   LinuxPlatformOptions options;
+  options.diagnostics = diagnostics;
   if (const char* drives = std::getenv(kDrivesEnvironmentVariable)) options.drives = drives;
   return CreateLinuxPlatform(options, error);
 }

@@ -28,6 +28,7 @@ std::unique_ptr<Platform> CreateLinuxPlatform(const LinuxPlatformOptions& option
                                               std::string* error);
 
 // With the drive map from DVDUTIL_DRIVES and the real sysfs and /dev.
-std::unique_ptr<Platform> CreateLinuxPlatform(std::string* error);
+std::unique_ptr<Platform> CreateLinuxPlatform(std::string* error,
+                                              const DiagnosticSink& diagnostics = {});
 
 }  // namespace platform

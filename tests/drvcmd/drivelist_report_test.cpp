@@ -8,6 +8,7 @@
 
 #include "emulator/emulated_machine.h"
 #include "platform/linux/linux_platform.h"
+#include "tests/support/linux_rig.h"
 #include "tools/drivelist/drive_list_report.h"
 
 namespace {
@@ -60,6 +61,24 @@ TEST(DriveListReportTest, DeviceWithoutAccessIsReportedWithTheSystemText) {
   EXPECT_EQ(tools::ReportDriveLists(*machine, out), 2);
   EXPECT_NE(out.str().find("drivelist: \\\\.\\E: Access is denied.\n"), std::string::npos)
       << out.str();
+}
+
+TEST(DriveListReportTest, NodesThatCannotBeOpenedAreNamedWithTheFix) {
+  testsupport::LinuxRig rig;
+  ASSERT_NE(rig.system, nullptr);
+  rig.io->openErrors[rig.sysfs.DevNode("sg0")] = EACCES;
+  rig.io->openErrors[rig.sysfs.DevNode("sr0")] = EACCES;
+  std::ostringstream out;
+  EXPECT_EQ(tools::ReportDriveLists(*rig.system, out), 2);
+  EXPECT_NE(out.str().find("drivelist: \\\\.\\D: Access is denied.\n"), std::string::npos)
+      << out.str();
+  bool named = false;
+  for (const auto& line : rig.told) {
+    named = named || (line.find("D: " + rig.sysfs.DevNode("sg0")) != std::string::npos &&
+                      line.find("cdrom group") != std::string::npos &&
+                      line.find("root") != std::string::npos);
+  }
+  EXPECT_TRUE(named);
 }
 
 TEST(DriveListReportTest, DemoMachinePrintsEveryProgramsList) {

@@ -8,7 +8,10 @@
 
 int main() {
   std::string error;
-  const auto system = startup::OpenStartupPlatform(&error);
+  // Why a drive cannot be reached goes into the report, beside the line that
+  // names the drive.
+  const auto system = startup::OpenStartupPlatform(
+      &error, [](const std::string& line) { std::cout << "drivelist: " << line << '\n'; });
   if (!system) {
     std::cerr << "drivelist: " << (error.empty() ? "the platform could not be opened" : error)
               << '\n';

@@ -46,6 +46,8 @@ class LinuxAspiTest : public ::testing::Test {
     return srb;
   }
 
+  ~LinuxAspiTest() override { heldDrive_.Release(); }  // even when a test failed early
+
   // Sends a request block and, when it went to the drive, waits for it.
   Byte Run(SrbExecScsiCmd& srb) {
     const Handle event = kernel_.CreateEventA(kFalse, kFalse);
@@ -73,6 +75,9 @@ class LinuxAspiTest : public ::testing::Test {
 
   FakeSysfs sysfs_;
   FakeDeviceIo io_;
+  // A drive whose requests may outlive the test body: the manager, destroyed
+  // first, waits for them.
+  FakeDrive heldDrive_;
   LinuxKernel kernel_;
   std::vector<std::string> told_;
   LinuxAspiManager aspi_{kernel_, io_, sysfs_.Layout(),
@@ -242,7 +247,7 @@ TEST_F(LinuxAspiTest, HostFailureWithStatusGoodIsNotAdapterOk) {
 // A request the drive does not answer in time is aborted: its block is final
 // at once, and the late answer touches neither the block nor the buffer.
 TEST_F(LinuxAspiTest, AbortGivesUpARequestTheDriveHasNotAnswered) {
-  FakeDrive drive;
+  FakeDrive& drive = heldDrive_;
   drive.holdCommands = true;
   AnswerWith(drive);
   const Handle event = kernel_.CreateEventA(kFalse, kFalse);

@@ -91,6 +91,7 @@ TEST_F(LinuxBackendTest, SpeedUtilityReadyTestGivesUpAfterItsWait) {
   rig_.drive.holdCommands = true;
   EXPECT_EQ(drvcmd::SendTestUnitReady(aspi, kDrive), drvcmd::kOutcomeFailure);
   EXPECT_EQ(aspi.RequestBlock()->SRB_Status, platform::kSsAborted);
+  rig_.drive.WaitForCommands(1);  // the drive holds it: what the fake recorded is settled
   EXPECT_EQ(rig_.io->calls.size(), 1u) << "no sense is fetched for a request that never ended";
 
   rig_.drive.Release();

@@ -91,10 +91,16 @@ TEST_F(LinuxAspiTest, LibraryLoadsOnlyByItsNameAndWithTheSgDriver) {
   EXPECT_EQ(aspi_.LoadLibraryA("WNASPI.DLL"), kNullHandle);
   EXPECT_EQ(kernel_.GetLastError(), kErrorModNotFound);
 
+  EXPECT_TRUE(told_.empty());
+
   std::filesystem::remove_all(sysfs_.Sys() / "class" / "scsi_generic");
   kernel_.SetLastError(0);
   EXPECT_EQ(aspi_.LoadLibraryA("WNASPI32.DLL"), kNullHandle);
   EXPECT_EQ(kernel_.GetLastError(), kErrorModNotFound);
+  // Not only the manager's start-up text: the user learns the driver is missing.
+  ASSERT_EQ(told_.size(), 1u);
+  EXPECT_NE(told_[0].find("sg) is not loaded"), std::string::npos) << told_[0];
+  EXPECT_NE(told_[0].find("modprobe sg"), std::string::npos) << told_[0];
 }
 
 TEST_F(LinuxAspiTest, SupportInfoCountsHostsWithGenericNodes) {

@@ -11,7 +11,9 @@
 // Nodes that exist but cannot be opened (permissions): when not one of them
 // opens, GetASPI32SupportInfo reports SS_FAILED_INIT and the last error says
 // why (ERROR_ACCESS_DENIED), rather than an empty bus; a single node that does
-// not open answers its requests with SS_NO_DEVICE and the last error.
+// not open answers its requests with SS_NO_DEVICE and the last error. Each
+// such node is named on the diagnostics sink with its fix; with the block-node
+// fallback an optical drive's block node serves in place of its generic node.
 #pragma once
 
 #include <list>

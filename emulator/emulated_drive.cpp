@@ -135,6 +135,7 @@ CommandAnswer EmulatedDrive::Execute(const CommandBlock& command, std::uint32_t 
   if (IsNotReady(nowMs)) return Check(kNotReadyBecomingReady);
   notReady_ = false;
 
+  if (std::optional<CommandAnswer> answer = ExecuteSpeedCommand(command)) return *answer;
   switch (opcode) {
     case kOpTestUnitReady:
       return TestUnitReady(nowMs);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "emulator/drive_model.h"
+#include "emulator/emulated_drive_speed.h"
 
 namespace emu {
 
@@ -83,6 +84,7 @@ class EmulatedDrive {
   std::uint32_t ProgrammingCount() const { return programmingCount_; }
   DiscKind Disc() const { return disc_; }
   void SetDisc(DiscKind disc) { disc_ = disc; }
+  const SpeedState& Speed() const { return speed_; }
 
  private:
   EmulatedDrive() = default;
@@ -130,6 +132,19 @@ class EmulatedDrive {
   std::uint32_t corruptOffset_ = 0;
   int corruptionsLeft_ = -1;  // -1: every programming run
   std::vector<BufferFault> bufferFaults_;
+
+  // Speed side (emulated_drive_speed.cpp): SET CD SPEED, START STOP UNIT, MODE
+  // SENSE of page 2Ah, and TEST UNIT READY while the spindle is stopped.
+  std::optional<CommandAnswer> ExecuteSpeedCommand(const CommandBlock& command);
+  CommandAnswer SetCdSpeed(const CommandBlock& command);
+  CommandAnswer StartStopUnit(const CommandBlock& command);
+  CommandAnswer ModeSense(const CommandBlock& command);
+  std::uint16_t CurrentReadSpeed(SpeedMode mode) const;
+  bool ReadSpeedFields(const nlohmann::json& device, std::string_view modelName,
+                       const std::string& where, std::string* error);
+  void SaveSpeedState(nlohmann::json& state) const;
+  bool LoadSpeedState(const nlohmann::json& state, std::string* error);
+  SpeedState speed_;
 };
 
 }  // namespace emu

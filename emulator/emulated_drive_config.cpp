@@ -25,15 +25,17 @@ constexpr std::string_view kKeyUnitBytes = "unitBytes";
 constexpr std::string_view kKeyCorrupt = "corruptDuringProgramming";
 constexpr std::string_view kKeyNotReadyMs = "notReadyAfterProgrammingMs";
 constexpr std::string_view kKeyBufferFaults = "bufferFaults";
+constexpr std::string_view kKeySpeeds = "speeds";
+constexpr std::string_view kKeySpeedMode = "speedMode";
 
 constexpr std::string_view kDeviceKeys[] = {
     kKeyType,       kKeyVendor,     kKeyProduct,         kKeyRevision, kKeyModel,
     kKeyController, kKeyFamily,     kKeyFirmwareVersion, kKeyDisc,     kKeyUnitBytes,
-    kKeyCorrupt,    kKeyNotReadyMs, kKeyBufferFaults};
+    kKeyCorrupt,    kKeyNotReadyMs, kKeyBufferFaults,    kKeySpeeds,   kKeySpeedMode};
 // Keys that describe firmware and so need a catalogue model.
-constexpr std::string_view kFirmwareKeys[] = {kKeyController,  kKeyFamily,  kKeyFirmwareVersion,
-                                              kKeyUnitBytes,   kKeyCorrupt, kKeyNotReadyMs,
-                                              kKeyBufferFaults};
+constexpr std::string_view kFirmwareKeys[] = {kKeyController,   kKeyFamily,  kKeyFirmwareVersion,
+                                              kKeyUnitBytes,    kKeyCorrupt, kKeyNotReadyMs,
+                                              kKeyBufferFaults, kKeySpeeds,  kKeySpeedMode};
 
 constexpr std::uint8_t kDefaultPeripheralType = 0x05;
 constexpr std::uint8_t kRemovableBit = 0x80;
@@ -224,6 +226,7 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::FromJson(const json& device, const
                                  where + "." + std::string(kKeyBufferFaults), error)) {
       return nullptr;
     }
+    if (!drive->ReadSpeedFields(device, model->name, where, error)) return nullptr;
     drive->TakeIdentityFromMemory();
   }
 

@@ -76,6 +76,7 @@ json EmulatedDrive::SaveState() const {
   state["memory"] = std::move(runs);
   state["inquiry"] =
       ToHex(std::span<const std::uint8_t>(inquiry_).subspan(kIdentityOffset, kIdentitySize));
+  SaveSpeedState(state);
   return state;
 }
 
@@ -87,7 +88,9 @@ bool EmulatedDrive::LoadState(const json& state, std::string* error) {
     return true;
   }
   for (const auto& [key, value] : state.items()) {
-    if (key != "memory" && key != "inquiry") return Fail(error, "state." + key + ": unknown key");
+    if (key != "memory" && key != "inquiry" && key != kSpeedModeStateKey) {
+      return Fail(error, "state." + key + ": unknown key");
+    }
   }
 
   // Build into copies so that a bad state changes nothing.
@@ -133,6 +136,7 @@ bool EmulatedDrive::LoadState(const json& state, std::string* error) {
     }
     std::copy(identity.begin(), identity.end(), inquiry.begin() + kIdentityOffset);
   }
+  if (!LoadSpeedState(state, error)) return false;
   memory_ = std::move(memory);
   inquiry_ = inquiry;
   return true;

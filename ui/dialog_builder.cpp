@@ -71,6 +71,16 @@ QWidget* CreateButton(const ControlTemplate& control, QWidget& parent) {
   return button;
 }
 
+// An editable combo keeps what is typed in its edit field out of the list.
+QWidget* CreateCombo(const ControlTemplate& control, QWidget& parent) {
+  auto* combo = new QComboBox(&parent);
+  if ((control.style & kStyleEditable) != 0) {
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+  }
+  return combo;
+}
+
 QWidget* CreateControl(const ControlTemplate& control, QWidget& parent) {
   switch (control.kind) {
     case ControlKind::kStatic:
@@ -84,7 +94,7 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget& parent) {
     case ControlKind::kTree:
       return CreateTree(control, parent);
     case ControlKind::kCombo:
-      return new QComboBox(&parent);
+      return CreateCombo(control, parent);
     case ControlKind::kProgress: {
       auto* bar = new QProgressBar(&parent);
       bar->setTextVisible(false);
@@ -121,8 +131,12 @@ DialogBaseUnits BuildControls(QWidget& parent, const DialogTemplate& dialogTempl
     QWidget* widget = CreateControl(control, parent);
     // Static texts without an id share one name, as they share IDC_STATIC.
     widget->setObjectName(ControlObjectName(control.id));
-    widget->setGeometry(
-        DialogRectToPixels(QRect(control.x, control.y, control.width, control.height), base));
+    QRect rect =
+        DialogRectToPixels(QRect(control.x, control.y, control.width, control.height), base);
+    // A combo's template height includes its dropped list; the box itself is
+    // as tall as its font makes it.
+    if (control.kind == ControlKind::kCombo) rect.setHeight(widget->sizeHint().height());
+    widget->setGeometry(rect);
   }
   return base;
 }

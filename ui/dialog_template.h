@@ -28,6 +28,7 @@ inline constexpr unsigned kStyleSunken = 1u << 3;
 inline constexpr unsigned kStyleDefaultButton = 1u << 4;
 inline constexpr unsigned kStyleBorder = 1u << 5;
 inline constexpr unsigned kStyleCentered = 1u << 6;
+inline constexpr unsigned kStyleEditable = 1u << 7;  // combo box with an edit field
 
 // Dialog style flags.
 inline constexpr unsigned kDialogSystemMenu = 1u << 0;

@@ -1,0 +1,6 @@
+// paceaspi: the speed utility on the ASPI back-end.
+#include "pace/app/speed_app.h"
+
+int main(int argc, char** argv) {
+  return pace::RunSpeedProgram(argc, argv, pace::SpeedWindowVariant::Aspi());
+}

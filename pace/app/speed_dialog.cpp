@@ -1,0 +1,129 @@
+// SpeedDialog: controls from the template, the button handlers, the status
+// box and the dialog's own keys.
+#include "pace/app/speed_dialog.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "pace/app/speed_about_dialog.h"
+#include "pace/app/speed_icon.h"
+#include "resources/pace/pace_resource_ids.h"
+#include "ui/dialog_builder.h"
+#include "ui/status_box.h"
+
+namespace pace {
+namespace {
+
+// Drive labels are bytes as the drive sent them; keep them byte for byte.
+QString LabelText(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int kModeButtons[] = {resources::kIdcQuietTemporary, resources::kIdcQuietPermanent,
+                                resources::kIdcPerformanceTemporary,
+                                resources::kIdcPerformancePermanent};
+constexpr DriveMode kButtonModes[] = {DriveMode::kQuietTemporary, DriveMode::kQuietPermanent,
+                                      DriveMode::kPerformanceTemporary,
+                                      DriveMode::kPerformancePermanent};
+
+}  // namespace
+
+SpeedDialog::SpeedDialog(const SpeedWindowVariant& variant, ui::MessageBoxService& messages,
+                         QWidget* parent)
+    : QDialog(parent), variant_(variant), messages_(messages) {
+  ui::BuildDialog(*this, variant.templates.speedDialog);
+  driveList_ = ui::FindControl<QComboBox>(this, variant.templates.driveListId);
+  extractionList_ = ui::FindControl<QComboBox>(this, resources::kIdcExtractionList);
+  statusBox_ = ui::FindControl<QPlainTextEdit>(this, resources::kIdcSpeedStatusBox);
+  driveSelection_ = new ComboSelection(*driveList_);
+  extractionSelection_ = new ComboSelection(*extractionList_);
+  for (const char* entry : variant.templates.extractionEntries) {
+    extractionList_->addItem(QString::fromUtf8(entry));
+  }
+  extractionSelection_->Select(-1);
+
+  // None of the buttons is a default button: Enter ends the dialog.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+  for (std::size_t i = 0; i < std::size(kModeButtons); ++i) {
+    const DriveMode mode = kButtonModes[i];
+    connect(Button(kModeButtons[i]), &QPushButton::clicked, this,
+            [this, mode] { OnChangeMode(mode); });
+  }
+  ConnectButton(resources::kIdcDriveInformation, &SpeedDialog::OnDriveInformation);
+  ConnectButton(resources::kIdcExtractionSet, &SpeedDialog::OnExtractionSet);
+  connect(Button(resources::kIdcSpeedExit), &QPushButton::clicked, this,
+          [this] { OnSystemCommand(ui::kScClose); });
+
+  systemMenu_ = new ui::SystemMenu(*this, [this](int command) { OnSystemCommand(command); });
+}
+
+void SpeedDialog::ConnectButton(int id, void (SpeedDialog::*handler)()) {
+  connect(Button(id), &QPushButton::clicked, this, handler);
+}
+
+QPushButton* SpeedDialog::Button(int id) const { return ui::FindControl<QPushButton>(this, id); }
+
+void SpeedDialog::Initialise() {
+  systemMenu_->AppendEntry(QString::fromUtf8(variant_.templates.aboutEntryText),
+                           resources::kIdmSpeedAboutBox);
+  setWindowIcon(SpeedIcon());
+
+  drvcmd::DriveCombo drives;
+  if (control_ != nullptr) control_->ScanDrives(drives);
+  driveList_->clear();
+  for (const std::string& label : drives.labels) driveList_->addItem(LabelText(label));
+  driveSelection_->Select(drives.selected);
+  const bool driveListed = drives.selected >= 0;
+  if (driveListed || variant_.extractionSelectedWithoutDrive) extractionSelection_->Select(0);
+  if (variant_.refreshStatusAtStart) RefreshStatusBox();
+}
+
+template <typename Operation>
+void SpeedDialog::RunOperation(Operation operation) {
+  // An operation never starts inside another (message boxes run their own loop).
+  if (busy_ || control_ == nullptr) return;
+  busy_ = true;
+  operation();
+  busy_ = false;
+}
+
+void SpeedDialog::OnChangeMode(DriveMode mode) {
+  RunOperation([this, mode] { control_->ChangeDriveMode(mode); });
+}
+
+void SpeedDialog::OnDriveInformation() {
+  RunOperation([this] { control_->ShowDriveSpeeds(); });
+}
+
+void SpeedDialog::OnExtractionSet() {
+  RunOperation([this] { control_->SetExtractionSpeed(); });
+}
+
+void SpeedDialog::OnSystemCommand(int command) {
+  if (busy_) return;
+  if (command == resources::kIdmSpeedAboutBox) {
+    SpeedAboutDialog about(variant_, this);
+    about.exec();
+  } else if (command == ui::kScClose) {
+    close();
+  }
+}
+
+int SpeedDialog::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  return messages_.MessageBox(text, caption, style);
+}
+
+void SpeedDialog::RefreshStatusBox() { ui::WriteStatusBox(*statusBox_, statusText_); }
+
+void SpeedDialog::keyPressEvent(QKeyEvent* event) {
+  // Enter ends the dialog as its OK would; Escape is QDialog's own.
+  if (!busy_ && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace pace

@@ -1,0 +1,66 @@
+// The console's message boxes and spindle question.
+#include "tools/dvdspeed/console_speed_ui.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+namespace tools {
+
+namespace {
+
+constexpr char kErrorCaption[] = "Error";
+
+bool IsOkAnswer(const std::string& answer) {
+  // Enter alone takes the box's default button, OK.
+  return answer.empty() || answer == "o" || answer == "ok" || answer == "OK" || answer == "y" ||
+         answer == "yes";
+}
+
+}  // namespace
+
+ConsoleSpeedUi::ConsoleSpeedUi(std::string applicationTitle, bool stopWithoutAsking,
+                               std::optional<int> extractionEntry)
+    : applicationTitle_(std::move(applicationTitle)),
+      stopWithoutAsking_(stopWithoutAsking),
+      extractionEntry_(extractionEntry) {}
+
+int ConsoleSpeedUi::MessageBox(const std::string& text, const std::string& caption,
+                               unsigned style) {
+  const std::string shown = caption.empty() ? applicationTitle_ : caption;
+  if ((style & 0x0F) == drvcmd::kMbOkCancel) return AskOkCancel(text, shown);
+  // A failure's box repeats the status text, which is printed anyway.
+  if (shown != kErrorCaption)
+    std::fprintf(stderr, "%s: %s\n", shown.c_str(), AsLines(text).c_str());
+  return drvcmd::kIdOk;
+}
+
+int ConsoleSpeedUi::AskOkCancel(const std::string& text, const std::string& caption) {
+  if (stopWithoutAsking_) {
+    std::fprintf(stderr, "%s: %s OK\n", caption.c_str(), text.c_str());
+    return drvcmd::kIdOk;
+  }
+  if (::isatty(STDIN_FILENO) == 0) {
+    std::fprintf(stderr, "%s: %s Cancel (no terminal to ask; --yes stops the spindle)\n",
+                 caption.c_str(), text.c_str());
+    return drvcmd::kIdCancel;
+  }
+  std::fprintf(stderr, "%s: %s [OK/cancel] ", caption.c_str(), text.c_str());
+  std::fflush(stderr);
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return drvcmd::kIdCancel;
+  return IsOkAnswer(answer) ? drvcmd::kIdOk : drvcmd::kIdCancel;
+}
+
+std::string AsLines(const std::string& statusText) {
+  std::string lines;
+  for (std::size_t i = 0; i < statusText.size(); ++i) {
+    if (statusText[i] == '\r' && i + 1 < statusText.size() && statusText[i + 1] == '\n') continue;
+    lines += statusText[i];
+  }
+  while (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  return lines;
+}
+
+}  // namespace tools

@@ -1,0 +1,38 @@
+// A SpeedUi for the command line: one drive, the extraction entry chosen on
+// the command line, the spindle question asked on the terminal (or answered by
+// --yes; with no terminal it is cancelled), message boxes on standard error.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "pace/speed_ui.h"
+
+namespace tools {
+
+class ConsoleSpeedUi : public pace::SpeedUi {
+ public:
+  ConsoleSpeedUi(std::string applicationTitle, bool stopWithoutAsking,
+                 std::optional<int> extractionEntry);
+
+  std::optional<int> SelectedDrive() override { return 0; }
+  std::optional<int> SelectedExtractionSpeed() override { return extractionEntry_; }
+  void SetStatusText(const std::string& text) override { statusText_ = text; }
+  void RefreshStatusBox() override {}
+  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+
+  const std::string& StatusText() const { return statusText_; }
+
+ private:
+  int AskOkCancel(const std::string& text, const std::string& caption);
+
+  std::string applicationTitle_;
+  bool stopWithoutAsking_;
+  std::optional<int> extractionEntry_;
+  std::string statusText_;
+};
+
+// The status text with CR LF line ends as terminal lines, without a final line end.
+std::string AsLines(const std::string& statusText);
+
+}  // namespace tools

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts flashspti on the emulated demo
 # machine in .demo/ (kept between runs, so the drives keep their firmware).
-# Pass "aspi" as the first argument to start flashaspi instead.
+# Pass "aspi" as the first argument to start flashaspi instead, "pace" for the
+# speed utility pacespti, "pace-aspi" for paceaspi.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh
 source "$root/scripts/deps.sh"
 
 program=flashspti
+programs_dir=flash/app
 if [ "${1:-}" = "aspi" ]; then
   program=flashaspi
 fi
+case "${1:-}" in
+  pace) program=pacespti programs_dir=pace/app ;;
+  pace-aspi) program=paceaspi programs_dir=pace/app ;;
+esac
 
 dvdutil_install_deps
 build="${DVDUTIL_BUILD_DIR:-$root/build}"
@@ -35,4 +41,7 @@ fi
 
 cd "$demo"
 echo "Starting $program on the demo machine ($demo/demo.json); the demo image is UPDATE.HEX."
-DVDUTIL_MACHINE="$demo/demo.json" exec "$build/flash/app/$program"
+if [ "$programs_dir" = pace/app ]; then
+  echo "Its drives show each speed case: see README.md, \"Speed utilities\"."
+fi
+DVDUTIL_MACHINE="$demo/demo.json" exec "$build/$programs_dir/$program"

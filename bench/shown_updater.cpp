@@ -11,16 +11,12 @@
 
 namespace bench {
 
-namespace {
-
 std::string DemoMachineText() {
   std::ifstream file(DVDUTIL_DEMO_MACHINE);
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();
 }
-
-}  // namespace
 
 bool ShowUpdater(const flash::AppVariant& variant, bool fakeClock, ShownUpdater& shown,
                  std::string& error) {

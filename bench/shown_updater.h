@@ -15,6 +15,9 @@ struct ShownUpdater {
   std::unique_ptr<flash::UpdaterApp> app;
 };
 
+// The demo machine file's text.
+std::string DemoMachineText();
+
 // Loads the demo machine and shows the variant's window with its drive list.
 // False with a reason in `error` when either step fails.
 bool ShowUpdater(const flash::AppVariant& variant, bool fakeClock, ShownUpdater& shown,

@@ -1,7 +1,8 @@
-// Time from start-up to a shown updater window with its drive list, on the
+// Time from start-up to a shown updater or speed window with its drive list, on the
 // emulated demo machine (offscreen, fake clock, nothing written back).
 #include <benchmark/benchmark.h>
 
+#include "bench/shown_speed_dialog.h"
 #include "bench/shown_updater.h"
 
 namespace {
@@ -26,5 +27,26 @@ void BM_FlashaspiWindowStartup(benchmark::State& state) {
 }
 BENCHMARK(BM_FlashsptiWindowStartup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FlashaspiWindowStartup)->Unit(benchmark::kMillisecond);
+
+void StartSpeedWindow(benchmark::State& state, const pace::SpeedWindowVariant& variant) {
+  for (auto _ : state) {
+    bench::ShownSpeedDialog shown;
+    std::string error;
+    if (!bench::ShowSpeedDialog(variant, shown, error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    benchmark::DoNotOptimize(shown.app->Dialog().DriveList());
+  }
+}
+
+void BM_PacesptiWindowStartup(benchmark::State& state) {
+  StartSpeedWindow(state, pace::SpeedWindowVariant::Spti());
+}
+void BM_PaceaspiWindowStartup(benchmark::State& state) {
+  StartSpeedWindow(state, pace::SpeedWindowVariant::Aspi());
+}
+BENCHMARK(BM_PacesptiWindowStartup)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaceaspiWindowStartup)->Unit(benchmark::kMillisecond);
 
 }  // namespace

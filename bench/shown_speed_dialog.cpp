@@ -1,0 +1,29 @@
+// The demo machine and a speed utility dialog shown on it.
+#include "bench/shown_speed_dialog.h"
+
+#include <QCoreApplication>
+
+#include "bench/shown_updater.h"
+
+namespace bench {
+
+bool ShowSpeedDialog(const pace::SpeedWindowVariant& variant, ShownSpeedDialog& shown,
+                     std::string& error) {
+  emu::MachineOptions options;
+  options.fakeClock = true;
+  options.readOnly = true;
+  shown.app.reset();
+  shown.machine = emu::EmulatedMachine::LoadText(DemoMachineText(), "demo.json", options, &error);
+  if (shown.machine == nullptr) return false;
+  shown.app = std::make_unique<pace::SpeedApp>(variant, *shown.machine);
+  shown.app->Messages().SetScripted(true);
+  if (shown.app->Start() != 0) {
+    error = "start-up failed";
+    return false;
+  }
+  shown.app->Dialog().show();
+  QCoreApplication::processEvents();
+  return true;
+}
+
+}  // namespace bench

@@ -10,7 +10,15 @@ ComboSelection::ComboSelection(QComboBox& combo) : QObject(&combo), combo_(combo
   if (QLineEdit* edit = combo.lineEdit()) {
     connect(edit, &QLineEdit::textEdited, this, [this] { typedOver_ = true; });
   }
-  connect(&combo, &QComboBox::activated, this, [this] { typedOver_ = false; });
+  connect(&combo, &QComboBox::activated, this, [this] {
+    typedOver_ = false;
+    ShowTextFromStart();
+  });
+}
+
+// The edit field shows a long entry from its first character, as Windows does.
+void ComboSelection::ShowTextFromStart() {
+  if (QLineEdit* edit = combo_.lineEdit()) edit->setCursorPosition(0);
 }
 
 std::optional<int> ComboSelection::Selected() const {
@@ -21,6 +29,7 @@ std::optional<int> ComboSelection::Selected() const {
 void ComboSelection::Select(int index) {
   typedOver_ = false;
   combo_.setCurrentIndex(index);
+  ShowTextFromStart();
 }
 
 }  // namespace pace

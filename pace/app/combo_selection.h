@@ -20,6 +20,8 @@ class ComboSelection : public QObject {
   void Select(int index);
 
  private:
+  void ShowTextFromStart();
+
   QComboBox& combo_;
   bool typedOver_ = false;
 };

@@ -4,8 +4,10 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "pace/app/speed_about_dialog.h"
 #include "pace/app/speed_icon.h"
@@ -28,6 +30,21 @@ constexpr DriveMode kButtonModes[] = {DriveMode::kQuietTemporary, DriveMode::kQu
                                       DriveMode::kPerformanceTemporary,
                                       DriveMode::kPerformancePermanent};
 
+// A template sized for the original font can be too narrow for the font in
+// use: let the label grow to its text, up to the next control beside it.
+void FitLabelToText(QLabel& label) {
+  label.setWordWrap(false);
+  QRect wanted = label.geometry();
+  wanted.setWidth(std::max(wanted.width(), label.sizeHint().width()));
+  for (const QWidget* sibling : label.parentWidget()->findChildren<QWidget*>(
+           QString(), Qt::FindDirectChildrenOnly)) {
+    if (sibling != &label && wanted.intersects(sibling->geometry())) {
+      wanted.setRight(std::max(label.geometry().right(), sibling->geometry().left() - 1));
+    }
+  }
+  label.setGeometry(wanted);
+}
+
 }  // namespace
 
 SpeedDialog::SpeedDialog(const SpeedWindowVariant& variant, ui::MessageBoxService& messages,
@@ -37,6 +54,7 @@ SpeedDialog::SpeedDialog(const SpeedWindowVariant& variant, ui::MessageBoxServic
   driveList_ = ui::FindControl<QComboBox>(this, variant.templates.driveListId);
   extractionList_ = ui::FindControl<QComboBox>(this, resources::kIdcExtractionList);
   statusBox_ = ui::FindControl<QPlainTextEdit>(this, resources::kIdcSpeedStatusBox);
+  FitLabelToText(*ui::FindControl<QLabel>(this, resources::kIdcExtractionLabel));
   driveSelection_ = new ComboSelection(*driveList_);
   extractionSelection_ = new ComboSelection(*extractionList_);
   for (const char* entry : variant.templates.extractionEntries) {
@@ -115,7 +133,13 @@ int SpeedDialog::MessageBox(const std::string& text, const std::string& caption,
   return messages_.MessageBox(text, caption, style);
 }
 
-void SpeedDialog::RefreshStatusBox() { ui::WriteStatusBox(*statusBox_, statusText_); }
+void SpeedDialog::RefreshStatusBox() {
+  // The box holds one message, shown from its first line as a replaced edit
+  // text is; a long one scrolls.
+  ui::WriteStatusBox(*statusBox_, statusText_);
+  statusBox_->moveCursor(QTextCursor::Start);
+  statusBox_->verticalScrollBar()->setValue(statusBox_->verticalScrollBar()->minimum());
+}
 
 void SpeedDialog::keyPressEvent(QKeyEvent* event) {
   // Enter ends the dialog as its OK would; Escape is QDialog's own.

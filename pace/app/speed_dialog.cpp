@@ -36,8 +36,8 @@ void FitLabelToText(QLabel& label) {
   label.setWordWrap(false);
   QRect wanted = label.geometry();
   wanted.setWidth(std::max(wanted.width(), label.sizeHint().width()));
-  for (const QWidget* sibling : label.parentWidget()->findChildren<QWidget*>(
-           QString(), Qt::FindDirectChildrenOnly)) {
+  for (const QWidget* sibling :
+       label.parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
     if (sibling != &label && wanted.intersects(sibling->geometry())) {
       wanted.setRight(std::max(label.geometry().right(), sibling->geometry().left() - 1));
     }

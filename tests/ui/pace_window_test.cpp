@@ -18,6 +18,7 @@
 #include "emulator/emulated_machine.h"
 #include "pace/app/speed_about_dialog.h"
 #include "pace/app/speed_app.h"
+#include "pace/extraction_speed_table.h"
 #include "resources/pace/pace_resource_ids.h"
 #include "ui/dialog_builder.h"
 #include "ui/status_box.h"
@@ -115,6 +116,14 @@ TEST_P(PaceWindowTest, StartsWithTheDrivesListedAndTheFirstEntriesSelected) {
     EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
   }
   EXPECT_EQ(Button(ids::kIdcQuietPermanent).text(), QStringLiteral("Quiet Mode\n(Permanent)"));
+}
+
+TEST_P(PaceWindowTest, ExtractionEntriesAreTheSpeedTablesInOrder) {
+  const auto entries = Variant().templates.extractionEntries;
+  ASSERT_EQ(entries.size(), pace::kExtractionSpeedTable.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    EXPECT_STREQ(entries[i], pace::kExtractionSpeedTable[i].text);
+  }
 }
 
 TEST_P(PaceWindowTest, WithoutDrivesEachBuildStartsItsOwnWay) {

@@ -58,6 +58,20 @@ class DvdspeedToolTest : public ::testing::Test {
     return run;
   }
 
+  // Runs dvdspeed on a terminal (script(1)) that is given `answer` as a typed line;
+  // everything the terminal showed is in `out`.
+  ToolRun RunOnTerminal(const std::string& answer, const std::string& arguments) {
+    const std::string out = (dir_ / "terminal.txt").string();
+    const std::string command = "printf '%s\\n' '" + answer + "' | DVDUTIL_MACHINE='" + machine_ +
+                                "' script -qec \"'" DVDSPEED_PATH "' " + arguments +
+                                "\" /dev/null >'" + out + "' 2>&1";
+    const int status = std::system(command.c_str());
+    ToolRun run;
+    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    run.out = ReadWhole(out);
+    return run;
+  }
+
   std::filesystem::path dir_;
   std::string machine_;
 };
@@ -107,6 +121,22 @@ TEST_F(DvdspeedToolTest, SpindleQuestionIsCancelledWithoutATerminalAndYesStops) 
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("Attention: For safety, the spindle is stoped. OK"), std::string::npos);
   EXPECT_NE(run.err.find("Failed to change to quiet mode. (02-04-00)\n"), std::string::npos);
+}
+
+TEST_F(DvdspeedToolTest, TerminalAnswerDecidesWhetherTheSpindleStops) {
+  if (::access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "needs script(1) for a terminal";
+  // Stopping fails on this drive, so the outcome tells whether the stop was sent.
+  UseMachine(pacetest::MachineJson(R"(, "faults": [{"opcode": "0x1B", "sense": "02-04-00"}])"));
+  ToolRun run = RunOnTerminal("ok", "--quiet D");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("For safety, the spindle is stoped. [OK/cancel] "), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Failed to change to quiet mode. (02-04-00)"), std::string::npos);
+
+  run = RunOnTerminal("cancel", "--quiet D");
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_NE(run.out.find("Cancel: Operation is canceled."), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Drive mode is changed to quiet mode (temporary)"), std::string::npos);
 }
 
 TEST_F(DvdspeedToolTest, ExtractionSpeedInEachBuildsWords) {

@@ -5,7 +5,7 @@
 
 #include "drvcmd/transport.h"
 #include "pace/app/speed_icon.h"
-#include "platform/startup_platform.h"
+#include "startup/startup_platform.h"
 
 namespace pace {
 
@@ -39,7 +39,7 @@ int RunSpeedProgram(int argc, char** argv, const SpeedWindowVariant& variant) {
   QApplication::setWindowIcon(SpeedIcon());
 
   std::string error;
-  std::unique_ptr<platform::Platform> system = platform::OpenStartupPlatform(&error);
+  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
   if (system == nullptr) {
     ui::MessageBoxService messages(variant.procedure.applicationTitle);
     messages.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,

@@ -10,7 +10,7 @@
 #include "drvcmd/drive_list.h"
 #include "pace/extraction_speed_table.h"
 #include "pace/speed_control.h"
-#include "platform/startup_platform.h"
+#include "startup/startup_platform.h"
 #include "tools/dvdspeed/console_speed_ui.h"
 
 namespace tools {
@@ -169,7 +169,7 @@ int Run(int argc, char** argv) {
   }
 
   std::string error;
-  const auto system = platform::OpenStartupPlatform(&error);
+  const auto system = startup::OpenStartupPlatform(&error);
   if (!system) {
     std::fprintf(stderr, "dvdspeed: %s\n",
                  error.empty() ? "the platform could not be opened" : error.c_str());

@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,12 @@ namespace {
 
 constexpr std::size_t kReadBlockSize = 0x10000;
 
+// One line piece: its text without the LF, and whether the LF ended it.
+struct LinePiece {
+  std::string_view text;
+  bool endsLine = false;
+};
+
 // Reads a file or a text in pieces of at most kMaxLinePiece characters, each
 // ending after its LF if it has one. A CR right before an LF is dropped, as
 // text-mode reading does, so it does not count toward the piece length.
@@ -24,28 +31,58 @@ class LinePieceReader {
   enum class Status { kPiece, kEnd, kError };
 
   explicit LinePieceReader(std::FILE* file)
-      : file_(file), block_(std::make_unique<char[]>(kReadBlockSize)) {}
+      : file_(file), block_(std::make_unique_for_overwrite<char[]>(kReadBlockSize)) {}
   explicit LinePieceReader(std::string_view text) : data_(text.data()), size_(text.size()) {}
 
   // On kPiece, `piece` views the piece (valid until the next call).
-  Status Next(std::string_view& piece) {
-    std::size_t length = 0;
-    while (length < kMaxLinePiece) {
-      const int c = Get();
-      if (c < 0) break;
-      if (c == '\r' && Peek() == '\n') continue;
-      piece_[length++] = static_cast<char>(c);
-      if (c == '\n') break;
-    }
-    if (failed_) return Status::kError;
-    if (length == 0) return Status::kEnd;
-    piece = std::string_view(piece_.data(), length);
-    return Status::kPiece;
+  Status Next(LinePiece& piece) {
+    if (TakeBufferedLine(piece)) return Status::kPiece;
+    return TakeCharacters(piece);
   }
 
   int ErrorNumber() const { return errorNumber_; }
 
  private:
+  // The usual case: a whole line, LF included, is in the buffer and fits one
+  // piece. It is viewed where it lies, without a copy.
+  bool TakeBufferedLine(LinePiece& piece) {
+    const char* start = data_ + position_;
+    // Up to kMaxLinePiece characters, a CR and the LF.
+    const std::size_t window = std::min(size_ - position_, kMaxLinePiece + 1);
+    const void* found = window == 0 ? nullptr : std::memchr(start, '\n', window);
+    if (found == nullptr) return false;
+    const auto lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+    const bool carriageReturn = lineFeed > 0 && start[lineFeed - 1] == '\r';
+    const std::size_t textLength = carriageReturn ? lineFeed - 1 : lineFeed;
+    if (textLength + 1 > kMaxLinePiece) return false;
+    piece.text = std::string_view(start, textLength);
+    piece.endsLine = true;
+    position_ += lineFeed + 1;
+    return true;
+  }
+
+  // Everything else, character by character: pieces of long lines, lines
+  // that cross a block boundary, the last line without an LF.
+  Status TakeCharacters(LinePiece& piece) {
+    std::size_t length = 0;
+    bool endsLine = false;
+    while (length < kMaxLinePiece) {
+      const int c = Get();
+      if (c < 0) break;
+      if (c == '\r' && Peek() == '\n') continue;
+      if (c == '\n') {
+        endsLine = true;
+        break;
+      }
+      piece_[length++] = static_cast<char>(c);
+    }
+    if (failed_) return Status::kError;
+    if (length == 0 && !endsLine) return Status::kEnd;
+    piece.text = std::string_view(piece_.data(), length);
+    piece.endsLine = endsLine;
+    return Status::kPiece;
+  }
+
   // The next byte, or -1 at the end or on a read error.
   int Get() {
     if (position_ == size_ && !Refill()) return -1;
@@ -77,35 +114,45 @@ class LinePieceReader {
   std::size_t position_ = 0;
   bool failed_ = false;
   int errorNumber_ = 0;
-  std::array<char, kMaxLinePiece> piece_{};
+  std::array<char, kMaxLinePiece> piece_;
 };
 
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+// Digit values by character, as the high and as the low half of a byte; a
+// character that is not a hexadecimal digit sets kNotHexDigit instead.
+constexpr std::uint16_t kNotHexDigit = 0x100;
+
+constexpr std::array<std::uint16_t, 256> HexDigitTable(unsigned shift) {
+  std::array<std::uint16_t, 256> values{};
+  values.fill(kNotHexDigit);
+  const auto set = [&](char first, char last, unsigned firstValue) {
+    for (char c = first; c <= last; ++c) {
+      values[static_cast<unsigned char>(c)] =
+          static_cast<std::uint16_t>((firstValue + static_cast<unsigned>(c - first)) << shift);
+    }
+  };
+  set('0', '9', 0);
+  set('A', 'F', 10);
+  set('a', 'f', 10);
+  return values;
 }
 
-// `digits` hexadecimal digits at `position`; nothing when the line is too
-// short or a character is not a digit.
-std::optional<std::uint32_t> ReadHex(std::string_view line, std::size_t position,
-                                     std::size_t digits) {
-  if (position > line.size() || digits > line.size() - position) return std::nullopt;
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < digits; ++i) {
-    const int digit = HexDigitValue(line[position + i]);
-    if (digit < 0) return std::nullopt;
-    value = value * 16 + static_cast<std::uint32_t>(digit);
+constexpr std::array<std::uint16_t, 256> kHighDigits = HexDigitTable(4);
+constexpr std::array<std::uint16_t, 256> kLowDigits = HexDigitTable(0);
+
+// `count` bytes of two hexadecimal digits each from `position`; false when
+// the line is too short or a character is not a digit. No branch per digit:
+// this is the loader's hot loop.
+bool ReadHexBytes(std::string_view line, std::size_t position, std::size_t count,
+                  std::uint8_t* out) {
+  if (position > line.size() || 2 * count > line.size() - position) return false;
+  const auto* digits = reinterpret_cast<const unsigned char*>(line.data() + position);
+  std::uint16_t seen = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint16_t value = kHighDigits[digits[2 * i]] | kLowDigits[digits[2 * i + 1]];
+    seen |= value;
+    out[i] = static_cast<std::uint8_t>(value);
   }
-  return value;
-}
-
-bool IsHexRun(std::string_view line, std::size_t position, std::size_t digits) {
-  if (position > line.size() || digits > line.size() - position) return false;
-  return std::all_of(line.begin() + static_cast<std::ptrdiff_t>(position),
-                     line.begin() + static_cast<std::ptrdiff_t>(position + digits),
-                     [](char c) { return HexDigitValue(c) >= 0; });
+  return (seen & kNotHexDigit) == 0;
 }
 
 struct RecordFields {
@@ -114,12 +161,14 @@ struct RecordFields {
   std::uint32_t type;
 };
 
+constexpr std::size_t kFieldBytes = (kDataPosition - kByteCountPosition) / 2;
+static_assert(kAddressPosition == kByteCountPosition + 2 &&
+              kRecordTypePosition == kAddressPosition + 4);
+
 std::optional<RecordFields> ReadRecordFields(std::string_view line) {
-  const auto byteCount = ReadHex(line, kByteCountPosition, 2);
-  const auto address = ReadHex(line, kAddressPosition, 4);
-  const auto type = ReadHex(line, kRecordTypePosition, 2);
-  if (!byteCount || !address || !type) return std::nullopt;
-  return RecordFields{*byteCount, *address, *type};
+  std::array<std::uint8_t, kFieldBytes> field{};
+  if (!ReadHexBytes(line, kByteCountPosition, kFieldBytes, field.data())) return std::nullopt;
+  return RecordFields{field[0], std::uint32_t{field[1]} << 8 | field[2], field[3]};
 }
 
 // The record loop over one source. The working image has been filled.
@@ -131,7 +180,7 @@ class RecordLoop {
   HexLoadResult Run(LinePieceReader& reader) {
     HexLoadResult result;
     bool atLineStart = true;
-    std::string_view piece;
+    LinePiece piece;
     for (;;) {
       const LinePieceReader::Status status = reader.Next(piece);
       if (status == LinePieceReader::Status::kError) {
@@ -141,9 +190,9 @@ class RecordLoop {
       }
       if (status == LinePieceReader::Status::kEnd) break;
       if (atLineStart) ++result.lineNumber;
-      atLineStart = piece.back() == '\n';
+      atLineStart = piece.endsLine;
 
-      const std::optional<HexLoadEnd> end = TakeRecord(piece);
+      const std::optional<HexLoadEnd> end = TakeRecord(piece.text);
       if (end) {
         result.end = *end;
         break;
@@ -155,10 +204,11 @@ class RecordLoop {
   }
 
  private:
-  // Takes one line piece; returns how the parse ends, or nothing to go on.
-  std::optional<HexLoadEnd> TakeRecord(std::string_view piece) {
-    if (piece.front() != kRecordStart) return HexLoadEnd::kBadStartCharacter;
-    const std::string_view line = piece.back() == '\n' ? piece.substr(0, piece.size() - 1) : piece;
+  // Takes one line piece (without its LF); returns how the parse ends, or
+  // nothing to go on.
+  std::optional<HexLoadEnd> TakeRecord(std::string_view line) {
+    // An empty line's piece is its LF alone, which is not ':' either.
+    if (line.empty() || line.front() != kRecordStart) return HexLoadEnd::kBadStartCharacter;
     const std::optional<RecordFields> fields = ReadRecordFields(line);
     if (!fields) return HexLoadEnd::kBadRecord;
 
@@ -166,9 +216,11 @@ class RecordLoop {
       case kRecordEndOfFile:
         return HexLoadEnd::kNormalEnd;
       case kRecordExtendedSegment: {
-        const auto segment = ReadHex(line, kDataPosition, kSegmentDigits);
-        if (!segment) return HexLoadEnd::kBadRecord;
-        segmentBase_ = *segment * 16;
+        std::array<std::uint8_t, kSegmentDigits / 2> segment{};
+        if (!ReadHexBytes(line, kDataPosition, segment.size(), segment.data())) {
+          return HexLoadEnd::kBadRecord;
+        }
+        segmentBase_ = (std::uint32_t{segment[0]} << 8 | segment[1]) * 16;
         if (segmentBase_ == kSecondTailSegmentBase) segmentBase_ = kSecondTailOffset;
         return std::nullopt;
       }
@@ -179,16 +231,19 @@ class RecordLoop {
     }
   }
 
-  // Checks every data digit before storing any, so a bad record stores nothing.
+  // Decodes every data digit before storing any, so a bad record stores nothing.
   bool StoreData(std::string_view line, const RecordFields& fields) {
     const std::size_t count = fields.byteCount;
-    if (!IsHexRun(line, kDataPosition, 2 * count)) return false;
-    for (std::size_t i = 0; i < count; ++i) {
-      const std::size_t offset = std::size_t{segmentBase_} + fields.address + i;
-      // Bytes aimed beyond the image are dropped; they still count below.
-      if (offset < working_.size()) {
-        working_[offset] = static_cast<std::uint8_t>(*ReadHex(line, kDataPosition + 2 * i, 2));
-      }
+    // A piece holds at most kMaxLinePiece characters, so this holds any record that fits.
+    std::array<std::uint8_t, kMaxLinePiece / 2> data;
+    if (count > data.size() || !ReadHexBytes(line, kDataPosition, count, data.data())) {
+      return false;
+    }
+    const std::size_t offset = std::size_t{segmentBase_} + fields.address;
+    // Bytes aimed beyond the image are dropped; they still count below.
+    if (offset < working_.size()) {
+      std::copy_n(data.begin(), std::min(count, working_.size() - offset),
+                  working_.begin() + static_cast<std::ptrdiff_t>(offset));
     }
     loadedBytes_ += count;
     return true;

@@ -1,58 +1,33 @@
-// How long parsing a full dual-controller firmware HEX file takes, beside
-// objcopy converting the same file to binary for comparison.
+// How long loading a full dual-controller firmware HEX file (made by our own
+// fwgen) takes: in process, and as a whole fwhex process beside objcopy
+// converting the same file to binary, run interleaved.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "flash/firmware_image.h"
+#include "flash/flash_variant.h"
+#include "flash/hex_loader.h"
 #include "flash/hex_parser.h"
+#include "tools/fwgen/fwgen_command.h"
+#include "tools/fwhex/console_updater_ui.h"
+
+extern char** environ;
 
 namespace {
 
-constexpr unsigned kRecordBytes = 16;
-constexpr unsigned kSegmentBytes = 0x10000;
-constexpr unsigned kTailBytes = 0x1000;
-
-std::string Hex2(unsigned value) {
-  char text[3];
-  std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-  return text;
-}
-
-std::string Record(unsigned type, unsigned address, const std::vector<unsigned>& data) {
-  unsigned sum = static_cast<unsigned>(data.size()) + (address >> 8) + (address & 0xFF) + type;
-  std::string line = ":" + Hex2(static_cast<unsigned>(data.size())) + Hex2(address >> 8) +
-                     Hex2(address) + Hex2(type);
-  for (const unsigned byte : data) {
-    line += Hex2(byte);
-    sum += byte;
-  }
-  return line + Hex2(0x100 - (sum & 0xFF)) + "\r\n";
-}
-
-// Segments 0x0000..0x3000 hold the two main images, 0x4000 and 0x5000 the
-// two tail blocks: 0x42000 data bytes in all.
-std::string DualControllerHexText() {
-  std::string text;
-  unsigned seed = 1;
-  for (unsigned segment = 0; segment <= 0x5000; segment += 0x1000) {
-    text += Record(0x02, 0, {segment >> 8, segment & 0xFF});
-    const unsigned size = segment >= 0x4000 ? kTailBytes : kSegmentBytes;
-    for (unsigned address = 0; address < size; address += kRecordBytes) {
-      std::vector<unsigned> data(kRecordBytes);
-      for (unsigned& byte : data) {
-        seed = seed * 1103515245u + 12345u;
-        byte = (seed >> 16) & 0xFF;
-      }
-      text += Record(0x00, address, data);
-    }
-  }
-  return text + ":00000001FF\r\n";
-}
+// A dual-image model: six segments, 0x42000 data bytes in 16-byte records.
+constexpr char kDualModel[] = "KD-320";
 
 // The generated file in a temporary folder, removed at exit.
 class BenchFile {
@@ -61,11 +36,8 @@ class BenchFile {
     std::string pattern = (std::filesystem::temp_directory_path() / "hexbench-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return;
     folder_ = pattern;
-    const std::string text = DualControllerHexText();
-    if (std::FILE* file = std::fopen(HexPath().c_str(), "wb")) {
-      std::fwrite(text.data(), 1, text.size(), file);
-      std::fclose(file);
-    }
+    std::ostringstream out, err;
+    if (tools::RunFwgen({"--model", kDualModel, HexPath()}, out, err) != 0) folder_.clear();
   }
   ~BenchFile() {
     std::error_code ignored;
@@ -75,7 +47,7 @@ class BenchFile {
   BenchFile& operator=(const BenchFile&) = delete;
 
   std::string HexPath() const { return (folder_ / "UPDATE.HEX").string(); }
-  std::string BinPath() const { return (folder_ / "UPDATE.BIN").string(); }
+  std::string Path(const char* name) const { return (folder_ / name).string(); }
   bool Ready() const { return !folder_.empty(); }
 
  private:
@@ -87,15 +59,24 @@ const BenchFile& SharedFile() {
   return file;
 }
 
-void BM_ParseDualControllerHex(benchmark::State& state) {
-  const BenchFile& file = SharedFile();
-  if (!file.Ready()) {
-    state.SkipWithError("cannot create the temporary HEX file");
-    return;
-  }
+bool FileReady(benchmark::State& state) {
+  if (SharedFile().Ready()) return true;
+  state.SkipWithError("cannot generate the dual-image HEX file");
+  return false;
+}
+
+void SetFileBytesProcessed(benchmark::State& state) {
+  state.SetBytesProcessed(
+      static_cast<std::int64_t>(state.iterations()) *
+      static_cast<std::int64_t>(std::filesystem::file_size(SharedFile().HexPath())));
+}
+
+// The parse alone: read, fill, decode into the working image.
+void BM_ParseDualImage(benchmark::State& state) {
+  if (!FileReady(state)) return;
   std::vector<std::uint8_t> working(flash::kLoadedImageSize);
   for (auto _ : state) {
-    const flash::HexLoadResult result = flash::ParseHexFile(file.HexPath(), working);
+    const flash::HexLoadResult result = flash::ParseHexFile(SharedFile().HexPath(), working);
     benchmark::DoNotOptimize(result);
     if (result.end != flash::HexLoadEnd::kNormalEnd ||
         result.loadedBytes != flash::kLoadedImageSize) {
@@ -103,29 +84,122 @@ void BM_ParseDualControllerHex(benchmark::State& state) {
       break;
     }
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                          static_cast<std::int64_t>(std::filesystem::file_size(file.HexPath())));
+  SetFileBytesProcessed(state);
 }
-BENCHMARK(BM_ParseDualControllerHex)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseDualImage)->Unit(benchmark::kMillisecond);
 
-// objcopy fills gaps itself and knows nothing of the 0x5000 mapping; it is
-// here only as a yardstick for reading the same amount of HEX text.
-void BM_ObjcopyDualControllerHex(benchmark::State& state) {
-  const BenchFile& file = SharedFile();
-  if (!file.Ready()) {
-    state.SkipWithError("cannot create the temporary HEX file");
-    return;
+// The whole File Open command as fwhex runs it: parse, copy into the image in
+// effect, status text and summary.
+struct InProcessLoader {
+  std::vector<std::uint8_t> imageBuffer = std::vector<std::uint8_t>(flash::kImageSize);
+  std::vector<std::uint8_t> workingBuffer = std::vector<std::uint8_t>(flash::kLoadedImageSize);
+  flash::FirmwareImage image;
+
+  InProcessLoader() {
+    image.bytes = imageBuffer;
+    image.working = workingBuffer;
   }
-  const std::string command =
-      "objcopy -I ihex -O binary '" + file.HexPath() + "' '" + file.BinPath() + "' 2>/dev/null";
+  bool Load() {
+    tools::ConsoleUpdaterUi ui(SharedFile().HexPath());
+    const flash::LoadOutcome outcome =
+        flash::LoadFirmwareFile(image, flash::FlashVariant::Spti(), ui);
+    return outcome.result.end == flash::HexLoadEnd::kNormalEnd;
+  }
+};
+
+void BM_LoadFirmwareFile(benchmark::State& state) {
+  if (!FileReady(state)) return;
+  InProcessLoader loader;
   for (auto _ : state) {
-    if (std::system(command.c_str()) != 0) {
-      state.SkipWithError("objcopy is not available or failed");
+    if (!loader.Load()) {
+      state.SkipWithError("the generated file did not load");
       break;
     }
   }
+  SetFileBytesProcessed(state);
 }
-BENCHMARK(BM_ObjcopyDualControllerHex)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadFirmwareFile)->Unit(benchmark::kMillisecond);
+
+struct ProgramRun {
+  bool ok = false;
+  double wallMs = 0;  // from spawn to reaped
+  double cpuMs = 0;   // the child's user and system time
+};
+
+// Runs a program with its output discarded and times it.
+ProgramRun RunProgram(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  ProgramRun run;
+  const auto start = std::chrono::steady_clock::now();
+  pid_t child = 0;
+  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return run;
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) != child) return run;
+  const std::chrono::duration<double, std::milli> elapsed =
+      std::chrono::steady_clock::now() - start;
+  const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  run.wallMs = elapsed.count();
+  run.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
+  return run;
+}
+
+double Median(std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  const std::size_t middle = samples.size() / 2;
+  return samples.size() % 2 == 1 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
+}
+
+// One iteration: the in-process load, `fwhex --image`, and objcopy writing a
+// binary, one after the other. The counters are medians over the iterations
+// (milliseconds) and the ratios of the medians to objcopy's. objcopy knows
+// nothing of the 0x5000 mapping; it is a yardstick for reading the same text.
+void BM_FwhexAgainstObjcopy(benchmark::State& state) {
+  if (!FileReady(state)) return;
+  const BenchFile& file = SharedFile();
+  const std::vector<std::string> fwhex = {FWHEX_PATH, "--image", file.Path("FWHEX.BIN"),
+                                          file.HexPath()};
+  const std::vector<std::string> objcopy = {
+      "objcopy", "-I", "ihex", "-O", "binary", file.HexPath(), file.Path("OBJCOPY.BIN")};
+  InProcessLoader loader;
+  std::vector<double> loadMs, fwhexMs, objcopyMs, fwhexCpuMs, objcopyCpuMs;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const bool loaded = loader.Load();
+    const std::chrono::duration<double, std::milli> load = std::chrono::steady_clock::now() - start;
+    const ProgramRun fwhexRun = RunProgram(fwhex);
+    const ProgramRun objcopyRun = RunProgram(objcopy);
+    if (!loaded || !fwhexRun.ok || !objcopyRun.ok) {
+      state.SkipWithError(!objcopyRun.ok ? "objcopy is not available or failed"
+                                         : "fwhex did not load the generated file");
+      return;
+    }
+    loadMs.push_back(load.count());
+    fwhexMs.push_back(fwhexRun.wallMs);
+    objcopyMs.push_back(objcopyRun.wallMs);
+    fwhexCpuMs.push_back(fwhexRun.cpuMs);
+    objcopyCpuMs.push_back(objcopyRun.cpuMs);
+    state.SetIterationTime((load.count() + fwhexRun.wallMs + objcopyRun.wallMs) / 1000.0);
+  }
+  const double objcopyMedian = Median(objcopyMs);
+  state.counters["load_ms"] = Median(loadMs);
+  state.counters["fwhex_ms"] = Median(fwhexMs);
+  state.counters["objcopy_ms"] = objcopyMedian;
+  state.counters["load/objcopy"] = Median(loadMs) / objcopyMedian;
+  state.counters["fwhex/objcopy"] = Median(fwhexMs) / objcopyMedian;
+  // CPU time is steadier than wall time on a busy machine.
+  state.counters["fwhex/objcopy_cpu"] = Median(fwhexCpuMs) / Median(objcopyCpuMs);
+}
+BENCHMARK(BM_FwhexAgainstObjcopy)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(100);
 
 }  // namespace
 

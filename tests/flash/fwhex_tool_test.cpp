@@ -83,6 +83,27 @@ TEST_F(FwhexToolTest, PrintsTheLoadSummaryAndIdentificationOfTheDemoFile) {
   EXPECT_EQ(image.substr(0x42000), std::string(16, '\0'));
 }
 
+TEST_F(FwhexToolTest, TheImageFileHoldsExactlyTheImageWhateverWasThereBefore) {
+  const std::string path = DemoFile();
+  const std::string imagePath = dir.Write("image.bin", std::string(0x50000, 'x'));
+  ASSERT_EQ(Run(FWHEX_PATH, "--image '" + imagePath + "' '" + path + "'").exitCode, 0);
+  const std::string longerBefore = ReadWhole(imagePath);
+  ASSERT_EQ(longerBefore.size(), 0x42010u) << "a longer old file is cut to the image";
+  EXPECT_EQ(longerBefore.substr(0x3F0, 9), "ATTVN1.05");
+  EXPECT_EQ(longerBefore.substr(0x42000), std::string(16, '\0'));
+
+  dir.Write("image.bin", "short");
+  ASSERT_EQ(Run(FWHEX_PATH, "--image '" + imagePath + "' '" + path + "'").exitCode, 0);
+  EXPECT_EQ(ReadWhole(imagePath), longerBefore);
+
+  // A folder cannot be written: the reason is named and the exit code says so.
+  const ToolRun run = Run(FWHEX_PATH, "--image '" + dir.Path("") + "' '" + path + "'");
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_NE(run.err.find("fwhex: cannot write " + dir.Path("") + ": Is a directory"),
+            std::string::npos)
+      << run.err;
+}
+
 TEST_F(FwhexToolTest, AFileThatDoesNotLoadFailsWithTheLoadersMessage) {
   const std::string missing = dir.Path("missing.hex");
   ToolRun run = Run(FWHEX_PATH, "'" + missing + "'");

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -113,17 +114,29 @@ void PrintIdentification(flash::FirmwareImage& image) {
   if (count == 2) PrintNewFirmware(image, kSecondImageBase, "New firmware (second image)");
 }
 
+bool ReportWriteFailure(const std::string& path, int errorNumber) {
+  std::fprintf(stderr, "fwhex: cannot write %s: %s\n", path.c_str(), std::strerror(errorNumber));
+  return false;
+}
+
+// An existing file is overwritten in place and then cut to the image's size,
+// rather than truncated first: truncating a file whose blocks were just
+// written makes the file system wait for them, which takes far longer than
+// the load itself.
 bool WriteImage(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::fprintf(stderr, "fwhex: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-    return false;
-  }
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (file == nullptr) file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return ReportWriteFailure(path, errno);
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    std::fprintf(stderr, "fwhex: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
-    return false;
+  if (!written || !closed) return ReportWriteFailure(path, errno);
+
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error) &&
+      std::filesystem::file_size(path, error) > bytes.size()) {
+    std::filesystem::resize_file(path, bytes.size(), error);
+    if (error) return ReportWriteFailure(path, error.value());
   }
   return true;
 }

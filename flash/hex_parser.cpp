@@ -1,12 +1,10 @@
-// The HEX record loop and the line reader that feeds it.
+// The HEX record loop.
 #include "flash/hex_parser.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <optional>
 
 #include "flash/firmware_image.h"
@@ -14,108 +12,6 @@
 namespace flash {
 
 namespace {
-
-constexpr std::size_t kReadBlockSize = 0x10000;
-
-// One line piece: its text without the LF, and whether the LF ended it.
-struct LinePiece {
-  std::string_view text;
-  bool endsLine = false;
-};
-
-// Reads a file or a text in pieces of at most kMaxLinePiece characters, each
-// ending after its LF if it has one. A CR right before an LF is dropped, as
-// text-mode reading does, so it does not count toward the piece length.
-class LinePieceReader {
- public:
-  enum class Status { kPiece, kEnd, kError };
-
-  explicit LinePieceReader(std::FILE* file)
-      : file_(file), block_(std::make_unique_for_overwrite<char[]>(kReadBlockSize)) {}
-  explicit LinePieceReader(std::string_view text) : data_(text.data()), size_(text.size()) {}
-
-  // On kPiece, `piece` views the piece (valid until the next call).
-  Status Next(LinePiece& piece) {
-    if (TakeBufferedLine(piece)) return Status::kPiece;
-    return TakeCharacters(piece);
-  }
-
-  int ErrorNumber() const { return errorNumber_; }
-
- private:
-  // The usual case: a whole line, LF included, is in the buffer and fits one
-  // piece. It is viewed where it lies, without a copy.
-  bool TakeBufferedLine(LinePiece& piece) {
-    const char* start = data_ + position_;
-    // Up to kMaxLinePiece characters, a CR and the LF.
-    const std::size_t window = std::min(size_ - position_, kMaxLinePiece + 1);
-    const void* found = window == 0 ? nullptr : std::memchr(start, '\n', window);
-    if (found == nullptr) return false;
-    const auto lineFeed = static_cast<std::size_t>(static_cast<const char*>(found) - start);
-    const bool carriageReturn = lineFeed > 0 && start[lineFeed - 1] == '\r';
-    const std::size_t textLength = carriageReturn ? lineFeed - 1 : lineFeed;
-    if (textLength + 1 > kMaxLinePiece) return false;
-    piece.text = std::string_view(start, textLength);
-    piece.endsLine = true;
-    position_ += lineFeed + 1;
-    return true;
-  }
-
-  // Everything else, character by character: pieces of long lines, lines
-  // that cross a block boundary, the last line without an LF.
-  Status TakeCharacters(LinePiece& piece) {
-    std::size_t length = 0;
-    bool endsLine = false;
-    while (length < kMaxLinePiece) {
-      const int c = Get();
-      if (c < 0) break;
-      if (c == '\r' && Peek() == '\n') continue;
-      if (c == '\n') {
-        endsLine = true;
-        break;
-      }
-      piece_[length++] = static_cast<char>(c);
-    }
-    if (failed_) return Status::kError;
-    if (length == 0 && !endsLine) return Status::kEnd;
-    piece.text = std::string_view(piece_.data(), length);
-    piece.endsLine = endsLine;
-    return Status::kPiece;
-  }
-
-  // The next byte, or -1 at the end or on a read error.
-  int Get() {
-    if (position_ == size_ && !Refill()) return -1;
-    return static_cast<unsigned char>(data_[position_++]);
-  }
-  int Peek() {
-    if (position_ == size_ && !Refill()) return -1;
-    return static_cast<unsigned char>(data_[position_]);
-  }
-  bool Refill() {
-    if (file_ == nullptr || failed_) return false;
-    errno = 0;
-    const std::size_t got = std::fread(block_.get(), 1, kReadBlockSize, file_);
-    if (got == 0 && std::ferror(file_)) {
-      failed_ = true;
-      errorNumber_ = errno;
-      return false;
-    }
-    data_ = block_.get();
-    size_ = got;
-    position_ = 0;
-    return got > 0;
-  }
-
-  std::FILE* file_ = nullptr;
-  std::unique_ptr<char[]> block_;
-  const char* data_ = nullptr;
-  std::size_t size_ = 0;
-  std::size_t position_ = 0;
-  bool failed_ = false;
-  int errorNumber_ = 0;
-  std::array<char, kMaxLinePiece> piece_;
-};
 
 // Digit values by character, as the high and as the low half of a byte; a
 // character that is not a hexadecimal digit sets kNotHexDigit instead.
@@ -177,18 +73,18 @@ class RecordLoop {
   explicit RecordLoop(std::span<std::uint8_t> working)
       : working_(working.first(std::min(working.size(), kLoadedImageSize))) {}
 
-  HexLoadResult Run(LinePieceReader& reader) {
+  HexLoadResult Run(HexLineReader& reader) {
     HexLoadResult result;
     bool atLineStart = true;
     LinePiece piece;
     for (;;) {
-      const LinePieceReader::Status status = reader.Next(piece);
-      if (status == LinePieceReader::Status::kError) {
+      const HexLineReader::Status status = reader.Next(piece);
+      if (status == HexLineReader::Status::kError) {
         result.end = HexLoadEnd::kFileException;
         result.cause = FileExceptionCauseFromErrno(reader.ErrorNumber());
         break;
       }
-      if (status == LinePieceReader::Status::kEnd) break;
+      if (status == HexLineReader::Status::kEnd) break;
       if (atLineStart) ++result.lineNumber;
       atLineStart = piece.endsLine;
 
@@ -261,7 +157,6 @@ void FillWorkingImage(std::span<std::uint8_t> working) {
 }  // namespace
 
 HexLoadResult ParseHexFile(const std::string& path, std::span<std::uint8_t> working) {
-  FillWorkingImage(working);
   errno = 0;
   // Binary mode: the reader drops the CR of a CR LF itself, on every platform.
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -271,16 +166,19 @@ HexLoadResult ParseHexFile(const std::string& path, std::span<std::uint8_t> work
     result.cause = FileExceptionCauseFromErrno(errno);
     return result;
   }
-  LinePieceReader reader(file);
-  RecordLoop loop(working);
-  const HexLoadResult result = loop.Run(reader);
+  HexLineReader reader(file);
+  const HexLoadResult result = ParseHexLines(reader, working);
   std::fclose(file);
   return result;
 }
 
 HexLoadResult ParseHexText(std::string_view text, std::span<std::uint8_t> working) {
+  HexLineReader reader(text);
+  return ParseHexLines(reader, working);
+}
+
+HexLoadResult ParseHexLines(HexLineReader& reader, std::span<std::uint8_t> working) {
   FillWorkingImage(working);
-  LinePieceReader reader(text);
   RecordLoop loop(working);
   return loop.Run(reader);
 }

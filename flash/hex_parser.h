@@ -8,12 +8,9 @@
 #include <string_view>
 
 #include "flash/file_exception.h"
+#include "flash/hex_line_reader.h"
 
 namespace flash {
-
-// At most this many characters of a line, its line end included, are taken at
-// once; the rest of a longer line comes as the next piece.
-inline constexpr std::size_t kMaxLinePiece = 255;
 
 // Record layout: positions within the line.
 inline constexpr char kRecordStart = ':';
@@ -54,5 +51,8 @@ HexLoadResult ParseHexFile(const std::string& path, std::span<std::uint8_t> work
 
 // The same for text already in memory.
 HexLoadResult ParseHexText(std::string_view text, std::span<std::uint8_t> working);
+
+// The same for a source the caller sets up (a stream of its own, a block size).
+HexLoadResult ParseHexLines(HexLineReader& reader, std::span<std::uint8_t> working);
 
 }  // namespace flash

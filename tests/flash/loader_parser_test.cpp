@@ -180,6 +180,42 @@ TEST_F(ParserTest, DataBeyondTheImageIsDroppedButCounted) {
                           [](std::uint8_t b) { return b == 0x11; }));
 }
 
+// Lines viewed in the read block and lines taken character by character (at
+// block boundaries) must give the same pieces: a text parsed whole against the
+// same bytes read from a stream in blocks of every small size.
+TEST(HexLineReaderTest, BlockBoundariesNeverChangeWhatALoadGives) {
+  const std::string longLine = ":00000004" + std::string(300, '0');
+  const std::vector<std::string> texts = {
+      Record(0, 0x10, {1, 2, 3}) + Record(0, 0x20, {4}) + kEndRecord,
+      ":020000020001FB\r\r\n" + Record(0, 0, {5}),                // a CR kept before CR LF
+      Record(0, 0, {6}) + ":00000003\rFF\n" + Record(0, 1, {7}),  // a lone CR inside a line
+      ":7A000000" + std::string(244, 'E') + "0\r\n" + Record(0, 0x100, {8}),  // 254 + CR LF
+      ":7A000000" + std::string(245, 'E') + "\r\n" + Record(0, 0x100, {9}),   // 255 + CR LF
+      ":7A000003" + std::string(246, 'E') + "\n",                             // 256 + LF
+      longLine + "\r\n" + Record(0, 0, {1}),
+      Record(0, 0, {1}) + "\r\n",
+      Record(0, 0x30, {0xAB, 0xCD}).substr(0, 12),  // the last line cut short, no LF
+  };
+  for (const std::string& text : texts) {
+    std::vector<std::uint8_t> whole(kLoadedImageSize);
+    const HexLoadResult expected = flash::ParseHexText(text, whole);
+    for (const std::size_t blockSize : {1, 2, 3, 5, 7, 16, 255, 256, 257}) {
+      std::string bytes = text;
+      std::FILE* stream = fmemopen(bytes.data(), bytes.size(), "rb");
+      ASSERT_NE(stream, nullptr);
+      flash::HexLineReader reader(stream, blockSize);
+      std::vector<std::uint8_t> blocked(kLoadedImageSize);
+      const HexLoadResult result = flash::ParseHexLines(reader, blocked);
+      std::fclose(stream);
+      const std::string where = "block size " + std::to_string(blockSize) + ": " + text;
+      EXPECT_EQ(result.end, expected.end) << where;
+      EXPECT_EQ(result.lineNumber, expected.lineNumber) << where;
+      EXPECT_EQ(result.loadedBytes, expected.loadedBytes) << where;
+      EXPECT_TRUE(blocked == whole) << where;
+    }
+  }
+}
+
 TEST(ParseHexFileTest, OpenAndReadFailuresBecomeFileExceptionCauses) {
   loadertest::TempDir dir;
   std::vector<std::uint8_t> working(kLoadedImageSize);

@@ -59,14 +59,21 @@ int IdentifyImage(FirmwareImage& image) {
 int FindInquiryTemplate(FirmwareImage& image, std::uint32_t imageBase) {
   const std::span<const std::uint8_t> bytes = image.bytes;
   const std::size_t needed = kInquiryTemplateDataOffset + kFirmwareIdentitySize;
-  for (std::size_t k = kTemplateSearchStart; k <= kTemplateSearchEnd; ++k) {
-    const std::size_t at = imageBase + k;
-    // The copy reads k+8..k+39: never examine a key whose data would run off the image.
-    if (at + needed > bytes.size()) break;
+  // The copy reads k+8..k+39: never examine a key whose data would run off the image.
+  if (bytes.size() < needed) return -1;
+  const std::size_t first = std::size_t{imageBase} + kTemplateSearchStart;
+  const std::size_t last =
+      std::min(std::size_t{imageBase} + kTemplateSearchEnd, bytes.size() - needed);
+  // Candidates are found by the key's first byte (memchr), then checked whole.
+  for (std::size_t at = first; at <= last;) {
+    const void* found = std::memchr(bytes.data() + at, kInquiryTemplateKey[0], last - at + 1);
+    if (found == nullptr) break;
+    at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - bytes.data());
     if (std::equal(kInquiryTemplateKey.begin(), kInquiryTemplateKey.end(), bytes.begin() + at)) {
       CopyOut(bytes, at + kInquiryTemplateDataOffset, image.newFirmwareIdentity);
       return 0;
     }
+    ++at;
   }
   return -1;
 }

@@ -88,6 +88,31 @@ TEST_F(IdentifyTest, InquiryTemplateFirstMatchFromTheSearchStart) {
   EXPECT_EQ(Text(image.newFirmwareIdentity), "LAST SECOND-IMAGE TEMPLATE......");
 }
 
+TEST_F(IdentifyTest, InquiryTemplateSearchBoundsAndOverlappingCandidates) {
+  const std::string key("\x05\x80\x00\x32", 4);
+  // A key that starts one byte into a false start is still found.
+  Put(0x450, "\x05" + key + "xxxx" + "AT 0x451");
+  EXPECT_EQ(flash::FindInquiryTemplate(image, 0), 0);
+  EXPECT_EQ(Text(image.newFirmwareIdentity).substr(0, 8), "AT 0x451");
+
+  Put(0x450, std::string(5, '\xFF'));
+  Put(0x450, key + "xxxx" + "AT THE SEARCH START");
+  EXPECT_EQ(flash::FindInquiryTemplate(image, 0), 0);
+  EXPECT_EQ(Text(image.newFirmwareIdentity).substr(0, 19), "AT THE SEARCH START");
+
+  // The last key examined is at base + 0x1FFFF; one byte further is outside.
+  Put(0x450, std::string(4, '\xFF'));
+  Put(0x20000, key + "xxxx" + "JUST PAST THE END");
+  EXPECT_EQ(flash::FindInquiryTemplate(image, 0), -1);
+  Put(0x1FFFF, key + "xxxx" + "AT THE LAST K");
+  EXPECT_EQ(flash::FindInquiryTemplate(image, 0), 0);
+  EXPECT_EQ(Text(image.newFirmwareIdentity).substr(0, 13), "AT THE LAST K");
+  Put(0x3FFFF, key + "xxxx" + "SECOND IMAGE LAST K");
+  Put(0x20000, std::string(4, '\xFF'));
+  EXPECT_EQ(flash::FindInquiryTemplate(image, 0x20000), 0);
+  EXPECT_EQ(Text(image.newFirmwareIdentity).substr(0, 19), "SECOND IMAGE LAST K");
+}
+
 TEST_F(IdentifyTest, NoTemplateLeavesTheIdentityUnchanged) {
   image.newFirmwareIdentity.fill('Q');
   Put(0x44C, std::string("\x05\x80\x00\x32", 4));  // before 0x450 only

@@ -8,47 +8,18 @@
 #include <optional>
 
 #include "flash/firmware_image.h"
+#include "flash/hex_digits.h"
 
 namespace flash {
 
 namespace {
 
-// Digit values by character, as the high and as the low half of a byte; a
-// character that is not a hexadecimal digit sets kNotHexDigit instead.
-constexpr std::uint16_t kNotHexDigit = 0x100;
-
-constexpr std::array<std::uint16_t, 256> HexDigitTable(unsigned shift) {
-  std::array<std::uint16_t, 256> values{};
-  values.fill(kNotHexDigit);
-  const auto set = [&](char first, char last, unsigned firstValue) {
-    for (char c = first; c <= last; ++c) {
-      values[static_cast<unsigned char>(c)] =
-          static_cast<std::uint16_t>((firstValue + static_cast<unsigned>(c - first)) << shift);
-    }
-  };
-  set('0', '9', 0);
-  set('A', 'F', 10);
-  set('a', 'f', 10);
-  return values;
-}
-
-constexpr std::array<std::uint16_t, 256> kHighDigits = HexDigitTable(4);
-constexpr std::array<std::uint16_t, 256> kLowDigits = HexDigitTable(0);
-
 // `count` bytes of two hexadecimal digits each from `position`; false when
-// the line is too short or a character is not a digit. No branch per digit:
-// this is the loader's hot loop.
+// the line is too short or a character is not a digit.
 bool ReadHexBytes(std::string_view line, std::size_t position, std::size_t count,
                   std::uint8_t* out) {
   if (position > line.size() || 2 * count > line.size() - position) return false;
-  const auto* digits = reinterpret_cast<const unsigned char*>(line.data() + position);
-  std::uint16_t seen = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint16_t value = kHighDigits[digits[2 * i]] | kLowDigits[digits[2 * i + 1]];
-    seen |= value;
-    out[i] = static_cast<std::uint8_t>(value);
-  }
-  return (seen & kNotHexDigit) == 0;
+  return DecodeHexBytes(line.data() + position, count, out);
 }
 
 struct RecordFields {

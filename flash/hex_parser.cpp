@@ -135,6 +135,7 @@ HexLoadResult ParseHexFile(const std::string& path, std::span<std::uint8_t> work
     HexLoadResult result;
     result.end = HexLoadEnd::kFileException;
     result.cause = FileExceptionCauseFromErrno(errno);
+    FillWorkingImage(working);  // as a load that opened the file would have
     return result;
   }
   HexLineReader reader(file);

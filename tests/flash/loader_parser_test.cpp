@@ -222,6 +222,8 @@ TEST(ParseHexFileTest, OpenAndReadFailuresBecomeFileExceptionCauses) {
   HexLoadResult result = flash::ParseHexFile(dir.Path("missing.hex"), working);
   EXPECT_EQ(result.end, HexLoadEnd::kFileException);
   EXPECT_EQ(result.cause, flash::FileExceptionCause::kFileNotFound);
+  EXPECT_TRUE(std::all_of(working.begin(), working.end(), [](std::uint8_t b) { return b == 0xFF; }))
+      << "every parse fills the working image first, even one whose file does not open";
 
   result = flash::ParseHexFile(dir.Path(""), working);  // the folder itself
   EXPECT_EQ(result.end, HexLoadEnd::kFileException);

@@ -353,7 +353,13 @@ bool ParseJsonText(const std::string& text, const std::string& name, nlohmann::j
     return Fail(error, name + ": line " + std::to_string(line) + ", column " +
                            std::to_string(column) + ": " + detail);
   } catch (const nlohmann::json::exception& e) {
-    return Fail(error, name + ": " + e.what());
+    // A number out of range: the library's text without its "[json.exception...]" tag.
+    std::string detail = e.what();
+    const auto tagEnd = detail.find("] ");
+    if (detail.starts_with("[json.exception.") && tagEnd != std::string::npos) {
+      detail = detail.substr(tagEnd + 2);
+    }
+    return Fail(error, name + ": " + detail);
   }
 }
 

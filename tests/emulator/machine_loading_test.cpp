@@ -78,6 +78,11 @@ TEST(MachineLoading, SyntaxErrorNamesFileAndLine) {
   EXPECT_THAT(error, StartsWith("machine.json: line 3, column 15: "));
 }
 
+TEST(MachineLoading, ANumberTooLargeToReadNamesTheFileWithoutTheLibrarysTag) {
+  EXPECT_EQ(LoadError("{\"clock\": {\"startMs\": 631e30932}}"),
+            "machine.json: number overflow parsing '631e30932'");
+}
+
 TEST(MachineLoading, ContentErrorsNameTheField) {
   struct Case {
     const char* json;

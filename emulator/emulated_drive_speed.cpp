@@ -244,7 +244,10 @@ bool EmulatedDrive::ReadSpeedFields(const json& device, std::string_view modelNa
         {"cdQuiet", &speed.profile.cdQuiet},
         {"dvdPerformance", &speed.profile.dvdPerformance},
         {"dvdQuiet", &speed.profile.dvdQuiet}};
-    for (const auto& [key, value] : speeds.items()) {
+    for (const auto& item : speeds.items()) {
+      // Named, not a structured binding: clang 14 cannot capture one in the lambda.
+      const std::string& key = item.key();
+      const json& value = item.value();
       const auto* field = std::find_if(std::begin(fields), std::end(fields),
                                        [&](const auto& f) { return key == f.first; });
       if (field == std::end(fields)) return Fail(error, here + "." + key + ": unknown key");

@@ -89,8 +89,8 @@ platform::Dword EmulatedKernel::WaitForSingleObject(platform::Handle event,
   completions_.RunDue(clock_.Now());
   std::unique_lock lock(mutex_);
   if (const auto settled = SettledWait(event)) return *settled;
-  return clock_.IsFake() ? WaitFake(lock, event, milliseconds)
-                         : WaitReal(lock, event, milliseconds);
+  return clock_.IsFake() && !outsideEvents_.contains(event) ? WaitFake(lock, event, milliseconds)
+                                                            : WaitReal(lock, event, milliseconds);
 }
 
 platform::Dword EmulatedKernel::WaitFake(std::unique_lock<std::mutex>& lock,
@@ -159,6 +159,7 @@ platform::Bool EmulatedKernel::CloseHandle(platform::Handle event) {
       return platform::kFalse;
     }
     eventLogIds_.erase(event);
+    outsideEvents_.erase(event);
   }
   // A request whose event is gone has been given up by the program.
   completions_.ForgetEvent(event);
@@ -253,6 +254,11 @@ platform::Bool EmulatedKernel::GetVersionExA(platform::OsVersionInfoA* info) {
 void EmulatedKernel::LinkEventToLogEntry(platform::Handle event, std::size_t logId) {
   std::lock_guard lock(mutex_);
   eventLogIds_[event] = logId;
+}
+
+void EmulatedKernel::MarkSignalledElsewhere(platform::Handle event) {
+  std::lock_guard lock(mutex_);
+  if (events_.contains(event)) outsideEvents_.insert(event);
 }
 
 bool EmulatedKernel::IsEvent(platform::Handle event) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "emulator/command_log.h"
@@ -48,6 +49,9 @@ class EmulatedKernel : public platform::Kernel {
   // The wait a program makes on a request's event is recorded in its log entry.
   void LinkEventToLogEntry(platform::Handle event, std::size_t logId);
   bool IsEvent(platform::Handle event);
+  // An event that only something outside the machine sets (a started
+  // program's end): waits on it take real time even with the fake clock.
+  void MarkSignalledElsewhere(platform::Handle event);
   std::size_t LiveMemoryBlocks();
 
  private:
@@ -83,6 +87,7 @@ class EmulatedKernel : public platform::Kernel {
   platform::Dword lastError_ = 0;
   std::map<platform::Handle, Event> events_;
   std::map<platform::Handle, std::size_t> eventLogIds_;
+  std::set<platform::Handle> outsideEvents_;
   std::map<platform::Handle, MemoryBlock> memory_;
   std::uint32_t allocationCalls_ = 0;
 };

@@ -11,6 +11,7 @@
 #include "emulator/emulated_drive.h"
 #include "emulator/emulated_kernel.h"
 #include "emulator/emulated_pass_through.h"
+#include "emulator/emulated_processes.h"
 #include "emulator/emulated_system_info.h"
 #include "emulator/handle_allocator.h"
 #include "emulator/machine_clock.h"
@@ -30,7 +31,7 @@ bool Fail(std::string* error, std::string text) {
 class Machine : public EmulatedMachine {
  public:
   Machine(const MachineDescription& description, std::vector<DeviceSlot> slots,
-          std::optional<StateStore> store, bool fakeClock)
+          std::optional<StateStore> store, bool fakeClock, const MachineOptions& options)
       : clock_(fakeClock, description.clock.minimumPeriod, description.clock.startMs),
         kernel_(handles_, clock_, completions_, log_, description.report,
                 description.failAllocation),
@@ -38,7 +39,8 @@ class Machine : public EmulatedMachine {
         passThrough_(handles_, kernel_, bus_, log_, clock_),
         aspi_(description.aspi, description.adapters, handles_, kernel_, bus_, log_, clock_,
               completions_),
-        systemInfo_(description.component) {
+        systemInfo_(description.component),
+        processes_(kernel_, options.processes ? options.processes(kernel_) : nullptr) {
     // Delayed ASPI requests complete whenever machine time is read or moves.
     clock_.SetTick([this] { completions_.RunDue(clock_.Now()); });
   }
@@ -48,6 +50,9 @@ class Machine : public EmulatedMachine {
   platform::AspiManager& Aspi() override { return aspi_; }
   platform::Clock& Timer() override { return clock_; }
   platform::SystemInfoComponentFactory& SystemInfoComponents() override { return systemInfo_; }
+  platform::ProcessService& Processes() override { return processes_; }
+  // The machine is the Windows system its version record describes.
+  platform::NativeSystem Native() override { return {}; }
 
   CommandLog& Log() override { return log_; }
   EmulatedDrive* DriveAtLetter(char letter) override {
@@ -74,6 +79,7 @@ class Machine : public EmulatedMachine {
   EmulatedPassThrough passThrough_;
   EmulatedAspi aspi_;
   EmulatedSystemInfoFactory systemInfo_;
+  EmulatedProcesses processes_;
 };
 
 // Builds each device's drive and applies the kept state saved for it.
@@ -126,7 +132,7 @@ std::unique_ptr<EmulatedMachine> Build(const std::string& text, const std::strin
   std::vector<DeviceSlot> slots;
   if (!BuildDevices(description, states, statesName, &slots, error)) return nullptr;
   return std::make_unique<Machine>(description, std::move(slots), std::move(store),
-                                   options.fakeClock);
+                                   options.fakeClock, options);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,9 @@ struct MachineOptions {
   std::string stateFile;
   // Do not write state back at all (tests that load from a string).
   bool readOnly = false;
+  // Starts the programs the machine runs, on the host, with handles of the
+  // kernel it is given. Empty: the machine has no programs to start.
+  std::function<std::unique_ptr<platform::ProcessService>(platform::Kernel&)> processes;
 };
 
 class EmulatedMachine : public platform::Platform {

@@ -5,7 +5,9 @@
 #include "platform/aspi.h"
 #include "platform/clock.h"
 #include "platform/kernel.h"
+#include "platform/native_system.h"
 #include "platform/pass_through.h"
+#include "platform/process.h"
 #include "platform/system_info_component.h"
 
 namespace platform {
@@ -25,6 +27,11 @@ class Platform {
   // but not the firmware commands). Set once by the program's transport;
   // systems without such a node ignore it.
   virtual void SetBlockNodeFallback(bool /*allowed*/) {}
+
+  // Starting other programs (the launcher); their handles are Kernel32()'s.
+  virtual ProcessService& Processes() = 0;
+  // The real system behind the version record, when it is not Windows.
+  virtual NativeSystem Native() = 0;
 };
 
 }  // namespace platform

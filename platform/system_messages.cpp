@@ -11,7 +11,7 @@ namespace platform {
 
 namespace {
 
-constexpr std::array<std::pair<Dword, std::string_view>, 21> kMessages = {{
+constexpr std::array<std::pair<Dword, std::string_view>, 24> kMessages = {{
     {kErrorSuccess, "The operation completed successfully.\r\n"},
     {kErrorInvalidFunction, "Incorrect function.\r\n"},
     {kErrorFileNotFound, "The system cannot find the file specified.\r\n"},
@@ -20,6 +20,8 @@ constexpr std::array<std::pair<Dword, std::string_view>, 21> kMessages = {{
     {kErrorAccessDenied, "Access is denied.\r\n"},
     {kErrorInvalidHandle, "The handle is invalid.\r\n"},
     {kErrorNotEnoughMemory, "Not enough storage is available to process this command.\r\n"},
+    {kErrorBadEnvironment, "The environment is incorrect.\r\n"},
+    {kErrorBadFormat, "An attempt was made to load a program with an incorrect format.\r\n"},
     {kErrorOutOfMemory, "Not enough storage is available to complete this operation.\r\n"},
     {kErrorNotReady, "The device is not ready.\r\n"},
     {kErrorCrc, "Data error (cyclic redundancy check).\r\n"},
@@ -34,6 +36,7 @@ constexpr std::array<std::pair<Dword, std::string_view>, 21> kMessages = {{
     {kErrorBusy, "The requested resource is in use.\r\n"},
     {kErrorIoDevice, "The request could not be performed because of an I/O device error.\r\n"},
     {kErrorDeviceNotConnected, "The device is not connected.\r\n"},
+    {kErrorDirectory, "The directory name is invalid.\r\n"},
 }};
 
 }  // namespace

@@ -13,6 +13,8 @@ inline constexpr Dword kErrorTooManyOpenFiles = 4;
 inline constexpr Dword kErrorAccessDenied = 5;
 inline constexpr Dword kErrorInvalidHandle = 6;
 inline constexpr Dword kErrorNotEnoughMemory = 8;
+inline constexpr Dword kErrorBadEnvironment = 10;
+inline constexpr Dword kErrorBadFormat = 11;
 inline constexpr Dword kErrorOutOfMemory = 14;
 inline constexpr Dword kErrorNotReady = 21;
 inline constexpr Dword kErrorCrc = 23;
@@ -27,5 +29,6 @@ inline constexpr Dword kErrorBusy = 170;
 inline constexpr Dword kErrorMrMidNotFound = 317;
 inline constexpr Dword kErrorIoDevice = 1117;
 inline constexpr Dword kErrorDeviceNotConnected = 1167;
+inline constexpr Dword kErrorDirectory = 267;
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 
 #include "emulator/emulated_machine.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/linux_processes.h"
 
 namespace startup {
 
@@ -14,7 +15,13 @@ std::unique_ptr<platform::Platform> OpenStartupPlatform(
   const char* machine = std::getenv(kMachineEnvironmentVariable);
   if (machine != nullptr && *machine != '\0') {
     std::string loadError;
-    auto platform = emu::EmulatedMachine::LoadFile(machine, emu::MachineOptions{}, &loadError);
+    emu::MachineOptions options;
+    // The machine's programs are this system's: started for real, found beside this one.
+    options.processes = [](platform::Kernel& kernel) {
+      return std::make_unique<platform::LinuxProcessService>(kernel,
+                                                             platform::ProgramSearch::Running());
+    };
+    auto platform = emu::EmulatedMachine::LoadFile(machine, options, &loadError);
     if (!platform && error != nullptr) {
       // The user has to know which file to mend, whatever the loader said.
       *error =

@@ -8,6 +8,8 @@
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_kernel.h"
 #include "platform/linux/linux_pass_through.h"
+#include "platform/linux/linux_processes.h"
+#include "platform/linux/native_system_reader.h"
 #include "platform/linux/linux_system_info_component.h"
 
 namespace platform {
@@ -17,10 +19,12 @@ namespace {
 class LinuxPlatform : public Platform {
  public:
   LinuxPlatform(const SysfsLayout& layout, std::optional<DriveMap> drives,
-                std::shared_ptr<DeviceIo> io, const DiagnosticSink& diagnostics)
+                std::shared_ptr<DeviceIo> io, const DiagnosticSink& diagnostics,
+                ProgramSearch programs)
       : io_(std::move(io)),
         passThrough_(kernel_, *io_, layout, std::move(drives), diagnostics),
-        aspi_(kernel_, *io_, layout, diagnostics) {}
+        aspi_(kernel_, *io_, layout, diagnostics),
+        processes_(kernel_, std::move(programs)) {}
 
   Kernel& Kernel32() override { return kernel_; }
   PassThroughService& PassThrough() override { return passThrough_; }
@@ -31,6 +35,8 @@ class LinuxPlatform : public Platform {
     passThrough_.SetBlockNodeFallback(allowed);
     aspi_.SetBlockNodeFallback(allowed);
   }
+  ProcessService& Processes() override { return processes_; }
+  NativeSystem Native() override { return RunningNativeSystem(); }
 
  private:
   std::shared_ptr<DeviceIo> io_;
@@ -39,6 +45,7 @@ class LinuxPlatform : public Platform {
   LinuxAspiManager aspi_;
   LinuxClock clock_;
   LinuxSystemInfoComponentFactory systemInfo_;
+  LinuxProcessService processes_;
 };
 
 }  // namespace
@@ -59,7 +66,8 @@ std::unique_ptr<Platform> CreateLinuxPlatform(const LinuxPlatformOptions& option
   const DiagnosticSink diagnostics =
       options.diagnostics ? options.diagnostics : StandardErrorSink();
   return std::make_unique<LinuxPlatform>(options.layout, std::move(drives), std::move(io),
-                                         diagnostics);
+                                         diagnostics,
+                                         options.programs.value_or(ProgramSearch::Running()));
 }
 
 std::unique_ptr<Platform> CreateLinuxPlatform(std::string* error,

@@ -7,6 +7,7 @@
 
 #include "platform/linux/access_report.h"
 #include "platform/linux/device_io.h"
+#include "platform/linux/program_search.h"
 #include "platform/linux/sysfs_tree.h"
 #include "platform/platform.h"
 
@@ -21,6 +22,8 @@ struct LinuxPlatformOptions {
   // Where the user is told why a drive cannot be reached; empty means
   // standard error.
   DiagnosticSink diagnostics;
+  // Where started programs are found; nullopt means this program's folder and PATH.
+  std::optional<ProgramSearch> programs;
 };
 
 // Null with a message when the options are unusable (a malformed drive map).

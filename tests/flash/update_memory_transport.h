@@ -26,6 +26,8 @@ class UnusedPlatform : public platform::Platform {
   platform::AspiManager& Aspi() override { std::abort(); }
   platform::Clock& Timer() override { std::abort(); }
   platform::SystemInfoComponentFactory& SystemInfoComponents() override { std::abort(); }
+  platform::ProcessService& Processes() override { std::abort(); }
+  platform::NativeSystem Native() override { std::abort(); }
 };
 
 class UnusedNotice : public drvcmd::Notice {

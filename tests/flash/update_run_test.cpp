@@ -49,6 +49,8 @@ class SleepRecordingPlatform : public platform::Platform, public platform::Clock
   platform::SystemInfoComponentFactory& SystemInfoComponents() override {
     return machine_.SystemInfoComponents();
   }
+  platform::ProcessService& Processes() override { return machine_.Processes(); }
+  platform::NativeSystem Native() override { return machine_.Native(); }
 
   platform::Uint timeBeginPeriod(platform::Uint period) override {
     return machine_.Timer().timeBeginPeriod(period);

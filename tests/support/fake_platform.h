@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -426,6 +427,9 @@ class FakePlatform : public platform::Platform {
   platform::AspiManager& Aspi() override { return aspi; }
   platform::Clock& Timer() override { return clock; }
   platform::SystemInfoComponentFactory& SystemInfoComponents() override { return systemInfo; }
+  // The drive layer never starts a program.
+  platform::ProcessService& Processes() override { std::abort(); }
+  platform::NativeSystem Native() override { return {}; }
 
   FakeKernel kernel;
   FakePassThrough passThrough{kernel};

@@ -155,8 +155,7 @@ Bool LinuxProcessService::CreateProcessA(const char* applicationName, char* comm
   if (processInformation == nullptr || (creationFlags & ~kAcceptedCreationFlags) != 0) {
     return Fail(kErrorInvalidParameter);
   }
-  std::vector<std::string> arguments =
-      SplitCommandLine(commandLine != nullptr ? commandLine : "");
+  std::vector<std::string> arguments = SplitCommandLine(commandLine != nullptr ? commandLine : "");
   std::string name = applicationName != nullptr ? applicationName
                      : arguments.empty()        ? std::string()
                                                 : arguments.front();

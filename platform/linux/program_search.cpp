@@ -1,13 +1,13 @@
 // Command-line words, program names and the program search.
 #include "platform/linux/program_search.h"
 
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "platform/win_errors.h"
 
@@ -72,9 +72,8 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 
 std::string LinuxProgramName(std::string_view name) {
   const std::size_t extension = kWindowsProgramExtension.size();
-  if (name.size() > extension &&
-      ::strncasecmp(name.data() + name.size() - extension, kWindowsProgramExtension.data(),
-                    extension) == 0) {
+  if (name.size() > extension && ::strncasecmp(name.data() + name.size() - extension,
+                                               kWindowsProgramExtension.data(), extension) == 0) {
     name.remove_suffix(extension);
   }
   return std::string(name);

@@ -30,8 +30,8 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 std::string LinuxProgramName(std::string_view windowsName);
 
 struct FoundProgram {
-  std::string path;                // empty when not found
-  Dword error = 0;                 // ERROR_FILE_NOT_FOUND or ERROR_ACCESS_DENIED then
+  std::string path;  // empty when not found
+  Dword error = 0;   // ERROR_FILE_NOT_FOUND or ERROR_ACCESS_DENIED then
 };
 
 // A name with a slash is taken as it stands (relative to the current folder);

@@ -28,14 +28,16 @@ class LinuxProcessTest : public ::testing::Test {
            ("processes-" + std::to_string(::getpid()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root);
-    for (const char* folder : {"own", "first", "second", "work"}) fs::create_directories(root / folder);
+    for (const char* folder : {"own", "first", "second", "work"})
+      fs::create_directories(root / folder);
     search.programFolder = (root / "own").string();
     search.searchPath = (root / "first").string() + ":" + (root / "second").string();
   }
   void TearDown() override { fs::remove_all(root); }
 
   // A script that writes `text` (shell words expanded) into out.txt of the root.
-  void WriteProgram(const fs::path& path, const std::string& text, fs::perms mode = fs::perms(0755)) {
+  void WriteProgram(const fs::path& path, const std::string& text,
+                    fs::perms mode = fs::perms(0755)) {
     std::ofstream(path) << "#!/bin/sh\necho " << text << " > '" << (root / "out.txt").string()
                         << "'\n";
     fs::permissions(path, mode);
@@ -54,9 +56,9 @@ class LinuxProcessTest : public ::testing::Test {
     std::string line = commandLine;
     StartupInfoA startup;
     service.GetStartupInfoA(&startup);
-    const Bool created = service.CreateProcessA(nullptr, line.data(), nullptr, nullptr, kFalse,
-                                                flags, const_cast<char*>(environment), folder,
-                                                &startup, info);
+    const Bool created =
+        service.CreateProcessA(nullptr, line.data(), nullptr, nullptr, kFalse, flags,
+                               const_cast<char*>(environment), folder, &startup, info);
     if (created != kFalse) {
       EXPECT_EQ(kernel.WaitForSingleObject(info->hProcess, kInfinite), kWaitObject0);
     }
@@ -125,7 +127,8 @@ TEST_F(SearchingProcessTest, FailuresGiveTheirWin32Codes) {
   EXPECT_EQ(Start("paceaspi.EXE", &info), kTrue);
   EXPECT_EQ(Output(), "second");
 
-  std::ofstream(root / "own" / "garbage") << "\x7f" "ELF not really a program\n";
+  std::ofstream(root / "own" / "garbage") << "\x7f"
+                                             "ELF not really a program\n";
   fs::permissions(root / "own" / "garbage", fs::perms(0755));
   EXPECT_EQ(Start("garbage.EXE", &info), kFalse);
   EXPECT_EQ(kernel.GetLastError(), kErrorBadFormat);

@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts flashspti on the emulated demo
-# machine in .demo/ (kept between runs, so the drives keep their firmware).
-# Pass "aspi" as the first argument to start flashaspi instead, "pace" for the
-# speed utility pacespti, "pace-aspi" for paceaspi.
+# Installs what is missing, builds, installs the suite into .demo/suite and
+# starts it on the emulated demo machine in .demo/ (kept between runs, so the
+# drives keep their firmware).
+#   scripts/demo.sh               toolgate on the Windows 2000 demo machine
+#   scripts/demo.sh launcher-98   toolgate on the Windows 98 SE demo machine
+#   scripts/demo.sh spti | aspi   flashspti | flashaspi on the Windows 2000 one
+#   scripts/demo.sh pace | pace-aspi   the speed utility pacespti | paceaspi
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh
 source "$root/scripts/deps.sh"
 
-program=flashspti
-programs_dir=flash/app
-if [ "${1:-}" = "aspi" ]; then
-  program=flashaspi
-fi
+program=toolgate
+machine=demo.json
 case "${1:-}" in
-  pace) program=pacespti programs_dir=pace/app ;;
-  pace-aspi) program=paceaspi programs_dir=pace/app ;;
+  "") ;;
+  launcher-98) machine=demo98.json ;;
+  spti) program=flashspti ;;
+  aspi) program=flashaspi ;;
+  pace) program=pacespti ;;
+  pace-aspi) program=paceaspi ;;
+  *) echo "usage: scripts/demo.sh [launcher-98 | spti | aspi | pace | pace-aspi]" >&2; exit 2 ;;
 esac
 
 dvdutil_install_deps
@@ -24,9 +29,13 @@ dvdutil_build "$build"
 
 demo="$root/.demo"
 mkdir -p "$demo"
-if [ ! -f "$demo/demo.json" ]; then
-  cp "$root/emulator/machines/demo.json" "$demo/demo.json"
-fi
+for file in demo.json demo98.json; do
+  if [ ! -f "$demo/$file" ]; then
+    cp "$root/emulator/machines/$file" "$demo/$file"
+  fi
+done
+# The installed suite: toolgate finds the programs beside itself.
+cmake --install "$build" --prefix "$demo/suite" >/dev/null
 # Our own generated image for the KD-410 drive on D:, one version ahead.
 if [ ! -f "$demo/UPDATE.HEX" ]; then
   "$build/tools/fwgen/fwgen" --model KD-410 --version 1.05 "$demo/UPDATE.HEX"
@@ -40,8 +49,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
 fi
 
 cd "$demo"
-echo "Starting $program on the demo machine ($demo/demo.json); the demo image is UPDATE.HEX."
-if [ "$programs_dir" = pace/app ]; then
-  echo "Its drives show each speed case: see README.md, \"Speed utilities\"."
-fi
-DVDUTIL_MACHINE="$demo/demo.json" exec "$build/$programs_dir/$program"
+echo "Starting $program on the demo machine ($demo/$machine); the demo image is UPDATE.HEX."
+case "$program" in
+  pace*) echo "Its drives show each speed case: see README.md, \"Speed utilities\"." ;;
+esac
+DVDUTIL_MACHINE="$demo/$machine" exec "$demo/suite/bin/$program"

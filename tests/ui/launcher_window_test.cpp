@@ -18,6 +18,7 @@
 #include "emulator/emulated_machine.h"
 #include "launcher/app/launcher_about_dialog.h"
 #include "launcher/app/launcher_dialog.h"
+#include "launcher/system_report.h"
 #include "platform/linux/linux_processes.h"
 #include "platform/win_errors.h"
 #include "resources/launcher/launcher_resource_ids.h"
@@ -241,6 +242,26 @@ TEST_F(LauncherWindowTest, ExitEndsTheDialog) {
   LauncherWindow window(kNtMachine, programs);
   QTimer::singleShot(0, [&] { window.Button(resources::kIdcLauncherExit)->click(); });
   EXPECT_EQ(window.dialog->exec(), QDialog::Accepted);
+}
+
+TEST(DemoMachines, BothFamiliesAreReportedAsTheyAre) {
+  const std::pair<const char*, const char*> machines[] = {
+      {"demo.json", "[OS information]\r\nWindows 2000 (Build 5.0.2195)\r\nService Pack 4\r\n"},
+      {"demo98.json", "[OS information]\r\nWindows 98 Second Edition (Build 4.10.2222)\r\n"},
+  };
+  for (const auto& [file, osPart] : machines) {
+    emu::MachineOptions options;
+    options.readOnly = true;
+    std::string error;
+    auto machine = emu::EmulatedMachine::LoadFile(
+        std::string(DVDUTIL_SOURCE_DIR "/emulator/machines/") + file, options, &error);
+    ASSERT_NE(machine, nullptr) << error;
+    Launcher launcher(*machine);
+    launcher.CaptureSystem();
+    const std::string report =
+        SystemReport(launcher.Processor(), launcher.Version(), launcher.Native());
+    EXPECT_TRUE(report.ends_with(osPart)) << file << ": " << report;
+  }
 }
 
 TEST(EmulatedProcesses, MachineWithoutProgramsFindsNone) {

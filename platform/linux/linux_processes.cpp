@@ -218,14 +218,13 @@ void LinuxProcessService::WatchExit(int pid, Handle process, Handle thread) {
     // at all (a SIGCHLD set to be ignored reaps it for us): it is gone either way.
     while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED) != 0 && errno == EINTR) {
     }
-    {
-      std::lock_guard lock(link->mutex);
-      if (link->kernel != nullptr) {
-        link->kernel->SetEvent(thread);
-        link->kernel->SetEvent(process);
-      }
-    }
+    // From here on the thread never blocks for long: it may be joined.
     ended->store(true);
+    std::lock_guard lock(link->mutex);
+    if (link->kernel != nullptr) {
+      link->kernel->SetEvent(thread);
+      link->kernel->SetEvent(process);
+    }
   });
   std::lock_guard lock(watchesMutex_);
   watches_.push_back(Watch{std::move(watcher), std::move(ended)});

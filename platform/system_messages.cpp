@@ -34,9 +34,9 @@ constexpr std::array<std::pair<Dword, std::string_view>, 24> kMessages = {{
     {kErrorInsufficientBuffer, "The data area passed to a system call is too small.\r\n"},
     {kErrorModNotFound, "The specified module could not be found.\r\n"},
     {kErrorBusy, "The requested resource is in use.\r\n"},
+    {kErrorDirectory, "The directory name is invalid.\r\n"},
     {kErrorIoDevice, "The request could not be performed because of an I/O device error.\r\n"},
     {kErrorDeviceNotConnected, "The device is not connected.\r\n"},
-    {kErrorDirectory, "The directory name is invalid.\r\n"},
 }};
 
 }  // namespace

@@ -26,9 +26,9 @@ inline constexpr Dword kErrorInsufficientBuffer = 122;
 inline constexpr Dword kErrorSemTimeout = 121;
 inline constexpr Dword kErrorModNotFound = 126;
 inline constexpr Dword kErrorBusy = 170;
+inline constexpr Dword kErrorDirectory = 267;
 inline constexpr Dword kErrorMrMidNotFound = 317;
 inline constexpr Dword kErrorIoDevice = 1117;
 inline constexpr Dword kErrorDeviceNotConnected = 1167;
-inline constexpr Dword kErrorDirectory = 267;
 
 }  // namespace platform

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs the built suite into a temporary prefix, checks what landed where,
 # then starts the installed toolgate on a copy of the demo machine and has it
-# press "Update Utility": the installed flashspti beside it must start (it
-# saves an image of its window and ends), and toolgate must come back.
+# press its tool buttons.
 #   install_test.sh <build folder> <source folder>
 set -euo pipefail
 build="$1"
@@ -14,7 +13,7 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for program in toolgate flashspti flashaspi; do
+for program in toolgate flashspti flashaspi pacespti paceaspi; do
   [ -x "$prefix/bin/$program" ] || fail "bin/$program not installed"
   entry="$prefix/share/applications/$program.desktop"
   [ -f "$entry" ] || fail "$program.desktop not installed"
@@ -23,16 +22,22 @@ for program in toolgate flashspti flashaspi; do
   grep -qx "Type=Application" "$entry" || fail "$program.desktop: not an application"
   [ -f "$prefix/share/icons/hicolor/scalable/apps/$program.svg" ] || fail "$program.svg not installed"
 done
-for tool in drivelist fwhex fwgen; do
+for tool in drivelist fwhex fwgen dvdspeed; do
   [ -x "$prefix/bin/$tool" ] || fail "bin/$tool not installed"
 done
 
 cp "$source/emulator/machines/demo.json" "$work/demo.json"
-mkdir "$work/shots"
+# Each button, pressed in the installed toolgate, must start the installed tool
+# beside it (which saves an image of its window and ends), and toolgate must come back.
 # No other copy of the programs may be found: only the installed folder counts.
-(cd "$work" && env -i HOME="$work" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
-  DVDUTIL_MACHINE="$work/demo.json" DVDUTIL_SNAPSHOT="$work/shots" DVDUTIL_SNAPSHOT_PRESS=3 \
-  timeout 60 "$prefix/bin/toolgate") || fail "the installed toolgate did not end cleanly"
-[ -s "$work/shots/flashspti.png" ] || fail "toolgate did not start the installed flashspti"
-[ -s "$work/shots/toolgate.png" ] || fail "toolgate did not come back after flashspti ended"
+for button in 3:flashspti 7:pacespti; do
+  id="${button%%:*}" tool="${button#*:}"
+  shots="$work/shots-$tool"
+  mkdir "$shots"
+  (cd "$work" && env -i HOME="$work" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+    DVDUTIL_MACHINE="$work/demo.json" DVDUTIL_SNAPSHOT="$shots" DVDUTIL_SNAPSHOT_PRESS="$id" \
+    timeout 60 "$prefix/bin/toolgate") || fail "the installed toolgate did not end cleanly"
+  [ -s "$shots/$tool.png" ] || fail "toolgate did not start the installed $tool"
+  [ -s "$shots/toolgate.png" ] || fail "toolgate did not come back after $tool ended"
+done
 echo "installed suite: ok"

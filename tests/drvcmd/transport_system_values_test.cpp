@@ -199,6 +199,11 @@ TEST(WaitResultsTest, KernelsAnswerWithTheWindowsWaitCodes) {
     EXPECT_EQ(kernel->WaitForSingleObject(event, 0), 0xFFFFFFFFu);  // WAIT_FAILED
     EXPECT_EQ(kernel->GetLastError(), 6u);                          // ERROR_INVALID_HANDLE
   }
+  // INFINITE is no long time-out: an event nothing will signal would hang a
+  // real machine, so the emulated one fails the wait instead of timing out.
+  const Handle never = machine->Kernel32().CreateEventA(platform::kFalse, platform::kFalse);
+  EXPECT_EQ(machine->Kernel32().WaitForSingleObject(never, 0xFFFFFFFFu), 0xFFFFFFFFu);
+  EXPECT_EQ(machine->Kernel32().WaitForSingleObject(never, 0xFFFFFFFEu), 0x102u);
 }
 
 TEST(IoControlCodesTest, EmulatedPassThroughAnswersTheWindowsCodes) {

@@ -284,6 +284,14 @@ TEST(DriveAddressTest, RequestsCarryThePathIdTargetAndLunOfTheAddressQuery) {
     EXPECT_EQ(sent.lun, 3);
   }
   EXPECT_TRUE(notice.messages.empty());
+
+  // Out-of-range values are refused with the field named.
+  for (const char* field : {"pathId", "lun"}) {
+    const std::string json = std::string(R"({"devices": [{"adapter": 0, "target": 0, ")") + field +
+                             R"(": 8, "model": "KD-410"}]})";
+    EXPECT_EQ(emu::EmulatedMachine::LoadText(json, "bad-address.json", options, &error), nullptr);
+    EXPECT_NE(error.find(std::string("devices[0].") + field), std::string::npos) << error;
+  }
 }
 
 TEST_F(SystemValuesTest, FailedBufferedInquiryLeavesTheDataBufferAlone) {

@@ -147,9 +147,9 @@ Bool EmulatedPassThrough::GetAddress(const OpenDevice& device, void* out, Dword 
   platform::ScsiAddress address{};
   address.Length = sizeof(address);
   address.PortNumber = static_cast<platform::Uchar>(device.slot->config.adapter);
-  address.PathId = 0;
+  address.PathId = device.slot->config.pathId;
   address.TargetId = static_cast<platform::Uchar>(device.slot->config.target);
-  address.Lun = 0;
+  address.Lun = device.slot->config.lun;
   std::memcpy(out, &address, sizeof(address));
   if (returned != nullptr) *returned = sizeof(address);
   return platform::kTrue;

@@ -9,8 +9,8 @@ namespace emu {
 namespace {
 
 constexpr std::uint8_t kErasedByte = 0xFF;
-constexpr std::uint8_t kTemplateAdditionalLength = 91;     // INQUIRY byte 4 of 96-byte data
-constexpr std::string_view kTemplateVendorBytes = "    ";  // INQUIRY bytes 36-39
+constexpr std::uint8_t kTemplateAdditionalLength = 91;  // INQUIRY byte 4 of 96-byte data
+constexpr std::size_t kControllerTagSize = 4;           // INQUIRY bytes 36-39
 
 constexpr BrokenVariant kBrokenVariants[] = {
     BrokenVariant::kWrongController, BrokenVariant::kWrongFamily, BrokenVariant::kNoTemplate,
@@ -56,6 +56,13 @@ void PutText(std::span<std::uint8_t> out, std::size_t at, std::string_view text)
   std::copy_n(text.begin(), n, out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
+// The template's vendor-specific bytes: the last four characters of the
+// image's controller type, so the two images of a dual file report (and are
+// told apart by) different INQUIRY data.
+std::string_view ControllerTag(std::string_view controller) {
+  return controller.substr(controller.size() - std::min(controller.size(), kControllerTagSize));
+}
+
 // Exactly four characters, so a bad version can never shift the layout.
 std::string FixedVersion(std::string_view version) {
   std::string fixed(version.substr(0, kVersionSize));
@@ -94,7 +101,9 @@ void BuildMainImage(std::span<std::uint8_t> main, const ModelSpec& model, std::s
     PutText(main, identity, model.vendor);
     PutText(main, identity + kVendorSize, model.product);
     PutText(main, identity + kVendorSize + kProductSize, version);
-    PutText(main, identity + kVendorSize + kProductSize + kVersionSize, kTemplateVendorBytes);
+    const std::size_t tagAt = identity + kVendorSize + kProductSize + kVersionSize;
+    PutText(main, tagAt, std::string(kControllerTagSize, ' '));
+    PutText(main, tagAt, ControllerTag(model.controllers[index]));
   }
 }
 

@@ -58,6 +58,8 @@ struct DeviceConfig {
   char letter = 0;  // 0: no drive letter (reached through ASPI only)
   int adapter = 0;
   int target = 0;
+  std::uint8_t pathId = 0;  // what the pass-through address query reports
+  std::uint8_t lun = 0;
   bool openFails = false;
   bool answers = true;
   std::vector<FaultRule> faults;

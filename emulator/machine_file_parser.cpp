@@ -19,6 +19,8 @@ constexpr std::uint64_t kMaxDelayMs = 3'600'000;
 constexpr std::uint64_t kMaxTimes = 1'000'000;
 constexpr int kMaxAdapters = 255;
 constexpr int kMaxTargets = 16;
+constexpr int kMaxPathId = 7;  // a host's buses
+constexpr int kMaxLun = 7;
 // Each drive with firmware holds its memory twice (about 270 KB): a bound keeps a
 // hostile file from taking the program's memory.
 constexpr std::size_t kMaxDevices = 32;
@@ -250,19 +252,24 @@ bool ReadFault(const FieldReader& reader, FaultRule* fault, std::string* error) 
 }
 
 bool ReadDevice(const FieldReader& reader, DeviceConfig* device, std::string* error) {
-  std::uint64_t adapter = 0, target = 0;
+  std::uint64_t adapter = 0, target = 0, pathId = 0, lun = 0;
   if (!reader.IsObject(error) ||
       // The machine's own device keys; the drive's keys come from the drive.
-      !reader.OnlyKeys({"letter", "adapter", "target", "openFails", "answers", "faults"},
-                       EmulatedDrive::DeviceKeys(), error) ||
+      !reader.OnlyKeys(
+          {"letter", "adapter", "target", "pathId", "lun", "openFails", "answers", "faults"},
+          EmulatedDrive::DeviceKeys(), error) ||
       !reader.Unsigned("adapter", Need::kRequired, kMaxAdapters - 1, &adapter, error) ||
       !reader.Unsigned("target", Need::kRequired, kMaxTargets - 1, &target, error) ||
+      !reader.Unsigned("pathId", Need::kOptional, kMaxPathId, &pathId, error) ||
+      !reader.Unsigned("lun", Need::kOptional, kMaxLun, &lun, error) ||
       !reader.Boolean("openFails", Need::kOptional, &device->openFails, error) ||
       !reader.Boolean("answers", Need::kOptional, &device->answers, error)) {
     return false;
   }
   device->adapter = static_cast<int>(adapter);
   device->target = static_cast<int>(target);
+  device->pathId = static_cast<std::uint8_t>(pathId);
+  device->lun = static_cast<std::uint8_t>(lun);
   if (reader.Has("letter")) {
     const auto& letter = reader.Object().at("letter");
     const bool valid =

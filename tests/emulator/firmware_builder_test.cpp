@@ -30,7 +30,7 @@ TEST(FirmwareBuilder, SingleLayoutHasInfoIdentityTemplateAndTail) {
   EXPECT_EQ(At(build.image, 0x3F0, 9), "ATTVN1.05");
   EXPECT_EQ(At(build.image, 0x1000, 32), "TAVREON G6KD410 HITACHI H8_3064F");
   EXPECT_EQ(FindTemplateKey(build.image), kInquiryTemplateOffset);
-  EXPECT_EQ(At(build.image, kInquiryTemplateOffset + 8, 32), "TAVREON DVD-ROM KD-410  1.05    ");
+  EXPECT_EQ(At(build.image, kInquiryTemplateOffset + 8, 32), "TAVREON DVD-ROM KD-410  1.05064F");
   // Nothing of a second image.
   EXPECT_NE(At(build.image, 0x21000, 8), "TAVREON ");
 }
@@ -42,6 +42,10 @@ TEST(FirmwareBuilder, DualLayoutCarriesBothControllersAndNeverFillsTheLastSixtee
   EXPECT_EQ(At(build.image, 0x21000, 32), "TAVREON G5KD320 HITACHI H8_3062R");
   const auto second = std::span<const std::uint8_t>(build.image).subspan(kSecondImageOffset);
   EXPECT_EQ(FindTemplateKey(second), kInquiryTemplateOffset);
+  // Each image's template names its controller in its last four bytes.
+  EXPECT_EQ(At(build.image, kInquiryTemplateOffset + 8, 32), "TAVREON DVD-ROM KD-320  1.10062A");
+  EXPECT_EQ(At(build.image, kSecondImageOffset + kInquiryTemplateOffset + 8, 32),
+            "TAVREON DVD-ROM KD-320  1.10062R");
   EXPECT_EQ(At(build.image, kSecondImageOffset + 0x3F0, 9), "ATTVN1.10");
   EXPECT_EQ(std::count(build.image.begin() + 0x42000, build.image.end(), 0), 16);
   // The file covers the second tail up to 0x41FFF through segment 0x5000.

@@ -47,6 +47,9 @@ struct ScsiRequest {
   int outcome = kOutcomeGood;
   std::uint8_t scsiStatus = 0;
   std::array<std::uint8_t, kSenseCopySize> sense{};
+  // Pass-through: the bytes the exchange moved, as the record reports them back
+  // (a drive may answer fewer bytes than asked).
+  std::uint32_t transferred = 0;
 };
 
 // Bytes 2, 12 and 13 of fixed-format sense data.

@@ -1,5 +1,6 @@
-// The emulated drive's command set: INQUIRY, REQUEST SENSE, TEST UNIT READY and
-// the vendor firmware commands (READ BUFFER 80h, WRITE BUFFER 30h/FFh/42h).
+// The emulated drive's command set: INQUIRY, REQUEST SENSE, TEST UNIT READY,
+// the vendor firmware commands (READ BUFFER 80h, WRITE BUFFER 30h/FFh/42h) and
+// the dispatch of the region commands (emulated_drive_region.cpp).
 #include "emulator/emulated_drive.h"
 
 #include <algorithm>
@@ -15,6 +16,9 @@ constexpr std::uint8_t kOpRequestSense = 0x03;
 constexpr std::uint8_t kOpInquiry = 0x12;
 constexpr std::uint8_t kOpWriteBuffer = 0x3B;
 constexpr std::uint8_t kOpReadBuffer = 0x3C;
+constexpr std::uint8_t kOpSendKey = 0xA3;
+constexpr std::uint8_t kOpReportKey = 0xA4;
+constexpr std::uint8_t kOpReadDvdStructure = 0xAD;
 
 // INQUIRY data.
 constexpr std::size_t kInquiryEvpdByte = 1;
@@ -144,6 +148,15 @@ CommandAnswer EmulatedDrive::Execute(const CommandBlock& command, std::uint32_t 
       break;
     case kOpWriteBuffer:
       if (HasFirmware()) return WriteBuffer(command, nowMs);
+      break;
+    case kOpReportKey:
+      if (AnswersDvdCommands()) return ReportKey(command);
+      break;
+    case kOpSendKey:
+      if (AnswersDvdCommands()) return SendKey(command);
+      break;
+    case kOpReadDvdStructure:
+      if (AnswersDvdCommands()) return ReadDvdStructure(command);
       break;
     default:
       break;

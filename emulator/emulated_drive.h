@@ -15,6 +15,7 @@
 
 #include "emulator/drive_model.h"
 #include "emulator/emulated_drive_speed.h"
+#include "emulator/drive_region.h"
 
 namespace emu {
 
@@ -85,6 +86,13 @@ class EmulatedDrive {
   DiscKind Disc() const { return disc_; }
   void SetDisc(DiscKind disc) { disc_ = disc; }
   const SpeedState& Speed() const { return speed_; }
+  // Region side: the RPC state kept, and a loaded DVD's copyright information.
+  const RpcRegion& Region() const { return region_; }
+  const DiscCopyright& DiscRegion() const { return discCopyright_; }
+  void LoadDvd(DiscCopyright copyright) {
+    disc_ = DiscKind::kDvd;
+    discCopyright_ = copyright;
+  }
 
  private:
   EmulatedDrive() = default;
@@ -108,11 +116,25 @@ class EmulatedDrive {
   // The injected fault for this firmware command, consumed; null when none.
   const BufferFault* TakeBufferFault(std::uint8_t bufferId, std::uint32_t offset);
 
+  // Region commands (emulated_drive_region.cpp).
+  bool AnswersDvdCommands() const { return dvdCapable_; }
+  CommandAnswer ReportKey(const CommandBlock& command);
+  CommandAnswer SendKey(const CommandBlock& command);
+  CommandAnswer ReadDvdStructure(const CommandBlock& command);
+  bool ReadDiscConfig(const nlohmann::json& disc, const std::string& where, std::string* error);
+  bool ReadRegionConfig(const nlohmann::json& region, const std::string& where, std::string* error);
+  nlohmann::json SaveRegionState() const;
+  // The region of a kept state, checked; the drive is not changed.
+  bool LoadRegionState(const nlohmann::json& state, RpcRegion* loaded, std::string* error) const;
+
   std::uint8_t peripheralType_ = 0x05;
   std::array<std::uint8_t, kInquiryDataSize> inquiry_{};
   std::array<std::uint8_t, kSenseDataSize> pendingSense_{};
   bool sensePending_ = false;
   DiscKind disc_ = DiscKind::kNone;
+  DiscCopyright discCopyright_;
+  bool dvdCapable_ = false;  // a DVD drive: answers the region commands
+  RpcRegion region_;
 
   // Firmware side; empty memory for devices without TAVREON firmware.
   std::vector<std::uint8_t> memory_;

@@ -27,11 +27,13 @@ constexpr std::string_view kKeyNotReadyMs = "notReadyAfterProgrammingMs";
 constexpr std::string_view kKeyBufferFaults = "bufferFaults";
 constexpr std::string_view kKeySpeeds = "speeds";
 constexpr std::string_view kKeySpeedMode = "speedMode";
+constexpr std::string_view kKeyRegion = "region";
 
 constexpr std::string_view kDeviceKeys[] = {
     kKeyType,       kKeyVendor,     kKeyProduct,         kKeyRevision, kKeyModel,
     kKeyController, kKeyFamily,     kKeyFirmwareVersion, kKeyDisc,     kKeyUnitBytes,
-    kKeyCorrupt,    kKeyNotReadyMs, kKeyBufferFaults,    kKeySpeeds,   kKeySpeedMode};
+    kKeyCorrupt,    kKeyNotReadyMs, kKeyBufferFaults,    kKeySpeeds,   kKeySpeedMode,
+    kKeyRegion};
 // Keys that describe firmware and so need a catalogue model.
 constexpr std::string_view kFirmwareKeys[] = {kKeyController,   kKeyFamily,  kKeyFirmwareVersion,
                                               kKeyUnitBytes,    kKeyCorrupt, kKeyNotReadyMs,
@@ -148,19 +150,9 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::FromJson(const json& device, const
   if (read.Has(kKeyType) && !read.Number(kKeyType, 0xFF, &type)) return nullptr;
   drive->peripheralType_ = static_cast<std::uint8_t>(type);
 
-  if (read.Has(kKeyDisc)) {
-    const json& disc = device.at(std::string(kKeyDisc));
-    const std::string text = disc.is_string() ? disc.get<std::string>() : std::string();
-    if (text == "none") {
-      drive->disc_ = DiscKind::kNone;
-    } else if (text == "cd") {
-      drive->disc_ = DiscKind::kCd;
-    } else if (text == "dvd") {
-      drive->disc_ = DiscKind::kDvd;
-    } else {
-      read.Fail(kKeyDisc, "expected \"none\", \"cd\" or \"dvd\"");
-      return nullptr;
-    }
+  if (read.Has(kKeyDisc) && !drive->ReadDiscConfig(device.at(std::string(kKeyDisc)),
+                                                   where + "." + std::string(kKeyDisc), error)) {
+    return nullptr;
   }
 
   const ModelSpec* model = nullptr;
@@ -228,6 +220,15 @@ std::unique_ptr<EmulatedDrive> EmulatedDrive::FromJson(const json& device, const
     }
     if (!drive->ReadSpeedFields(device, model->name, where, error)) return nullptr;
     drive->TakeIdentityFromMemory();
+    // The catalogue's drives are RPC Phase II drives, in their initial state
+    // unless the file says otherwise.
+    drive->dvdCapable_ = true;
+    drive->region_.supported = true;
+  }
+  if (read.Has(kKeyRegion) &&
+      !drive->ReadRegionConfig(device.at(std::string(kKeyRegion)),
+                               where + "." + std::string(kKeyRegion), error)) {
+    return nullptr;
   }
 
   std::string text;

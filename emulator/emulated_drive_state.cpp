@@ -55,6 +55,7 @@ bool Fail(std::string* error, const std::string& what) {
 
 json EmulatedDrive::SaveState() const {
   json state = json::object();
+  if (region_.supported) state["region"] = SaveRegionState();
   if (!HasFirmware()) return state;
   json runs = json::array();
   std::size_t i = 0;
@@ -83,12 +84,19 @@ json EmulatedDrive::SaveState() const {
 bool EmulatedDrive::LoadState(const json& state, std::string* error) {
   if (state.is_null()) return true;
   if (!state.is_object()) return Fail(error, "state: expected an object");
+  RpcRegion region = region_;
+  if (state.contains("region") && !LoadRegionState(state.at("region"), &region, error)) {
+    return false;
+  }
   if (!HasFirmware()) {
-    if (!state.empty()) return Fail(error, "state: this device keeps no state");
+    for (const auto& [key, value] : state.items()) {
+      if (key != "region") return Fail(error, "state: this device keeps no state");
+    }
+    region_ = region;
     return true;
   }
   for (const auto& [key, value] : state.items()) {
-    if (key != "memory" && key != "inquiry" && key != kSpeedModeStateKey) {
+    if (key != "memory" && key != "inquiry" && key != kSpeedModeStateKey && key != "region") {
       return Fail(error, "state." + key + ": unknown key");
     }
   }
@@ -139,6 +147,7 @@ bool EmulatedDrive::LoadState(const json& state, std::string* error) {
   if (!LoadSpeedState(state, error)) return false;
   memory_ = std::move(memory);
   inquiry_ = inquiry;
+  region_ = region;
   return true;
 }
 

@@ -163,6 +163,7 @@ int SptiTransport::SendDirect(ScsiRequest& request, platform::Dword* error) {
                       handle_, platform::kIoctlScsiPassThroughDirect, &direct_, kDirectRecordSize,
                       &direct_, kDirectRecordSize, &returned) != 0;
   if (!ok) *error = system_.Kernel32().GetLastError();
+  request.transferred = ok ? header.DataTransferLength : 0;
   return Classify(request, ok, *error, header.ScsiStatus, direct_.SenseBuf);
 }
 
@@ -181,6 +182,7 @@ int SptiTransport::SendBuffered(ScsiRequest& request, platform::Dword* error) {
                       handle_, platform::kIoctlScsiPassThrough, &buffered_, kBufferedRecordSize,
                       &buffered_, kBufferedDataOffset + request.transferLength, &returned) != 0;
   if (!ok) *error = system_.Kernel32().GetLastError();
+  request.transferred = ok ? header.DataTransferLength : 0;
   const int outcome = Classify(request, ok, *error, header.ScsiStatus, buffered_.SenseBuf);
   // INQUIRY hands its data on to the caller's buffer; REQUEST SENSE names none
   // and leaves its data in the record.

@@ -63,6 +63,12 @@ class Machine : public EmulatedMachine {
     DeviceSlot* slot = bus_.At(adapter, target);
     return slot != nullptr ? slot->drive.get() : nullptr;
   }
+  bool SetDeviceOpenFails(char letter, bool fails) override {
+    DeviceSlot* slot = bus_.AtLetter(letter);
+    if (slot == nullptr) return false;
+    slot->config.openFails = fails;
+    return true;
+  }
   std::string LastStateError() const override { return bus_.LastStateError(); }
   std::size_t LiveMemoryBlocks() override { return kernel_.LiveMemoryBlocks(); }
   std::size_t OpenDeviceHandles() override { return passThrough_.OpenHandles(); }

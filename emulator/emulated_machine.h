@@ -42,6 +42,9 @@ class EmulatedMachine : public platform::Platform {
   // The device at a drive letter, or at an adapter/target; null when none.
   virtual EmulatedDrive* DriveAtLetter(char letter) = 0;
   virtual EmulatedDrive* DriveAt(int adapter, int target) = 0;
+  // Makes the drive at a letter refuse (or accept again) to be opened, as a
+  // drive does that goes away after it was listed. False when there is none.
+  virtual bool SetDeviceOpenFails(char letter, bool fails) = 0;
 
   // Empty when the last write-back of drive state succeeded; otherwise why not.
   virtual std::string LastStateError() const = 0;

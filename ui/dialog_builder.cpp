@@ -47,8 +47,12 @@ QWidget* CreateStatic(const ControlTemplate& control, QWidget& parent) {
   return label;
 }
 
-QWidget* CreateIcon(QWidget& parent) {
+QWidget* CreateIcon(const ControlTemplate& control, QWidget& parent) {
   auto* label = new QLabel(&parent);
+  if ((control.style & kStyleSunken) != 0) {
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+  }
   const QIcon icon = QApplication::windowIcon().isNull()
                          ? parent.style()->standardIcon(QStyle::SP_ComputerIcon)
                          : QApplication::windowIcon();
@@ -86,7 +90,7 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget& parent) {
     case ControlKind::kStatic:
       return CreateStatic(control, parent);
     case ControlKind::kIcon:
-      return CreateIcon(parent);
+      return CreateIcon(control, parent);
     case ControlKind::kEdit:
       return CreateEdit(control, parent);
     case ControlKind::kButton:
@@ -131,6 +135,7 @@ DialogBaseUnits BuildControls(QWidget& parent, const DialogTemplate& dialogTempl
     QWidget* widget = CreateControl(control, parent);
     // Static texts without an id share one name, as they share IDC_STATIC.
     widget->setObjectName(ControlObjectName(control.id));
+    if ((control.style & kStyleDisabled) != 0) widget->setEnabled(false);
     QRect rect =
         DialogRectToPixels(QRect(control.x, control.y, control.width, control.height), base);
     // A combo's template height includes its dropped list; the box itself is

@@ -29,6 +29,7 @@ inline constexpr unsigned kStyleDefaultButton = 1u << 4;
 inline constexpr unsigned kStyleBorder = 1u << 5;
 inline constexpr unsigned kStyleCentered = 1u << 6;
 inline constexpr unsigned kStyleEditable = 1u << 7;  // combo box with an edit field
+inline constexpr unsigned kStyleDisabled = 1u << 8;  // WS_DISABLED: created disabled
 
 // Dialog style flags.
 inline constexpr unsigned kDialogSystemMenu = 1u << 0;

@@ -1,0 +1,230 @@
+// RegionDialog: built from template 102; the sequences' controls, the drive
+// list, the system menu and the keys that end the dialog.
+#include "zone/app/region_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+
+#include "resources/zone/zone_dialogs.h"
+#include "resources/zone/zone_resource_ids.h"
+#include "resources/zone/zone_strings.h"
+#include "ui/dialog_builder.h"
+#include "ui/status_box.h"
+#include "zone/app/region_about_dialog.h"
+#include "zone/app/region_choice_layout.h"
+
+namespace zone {
+namespace {
+
+std::size_t Slot(int region) { return static_cast<std::size_t>(region - 1); }
+
+bool ValidRegion(int region) { return region >= 1 && region <= kRegionCount; }
+
+// Drive labels are bytes as the drive sent them; keep them byte for byte.
+QString LabelText(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+RegionDialog::RegionDialog(ui::MessageBoxService& messages, QWidget* parent)
+    : QDialog(parent), messages_(messages) {
+  ui::BuildDialog(*this, resources::RegionDialogTemplate());
+  driveList_ = ui::FindControl<QComboBox>(this, resources::kIdcZoneDriveList);
+  statusBox_ = ui::FindControl<QPlainTextEdit>(this, resources::kIdcZoneStatusBox);
+  changesLeft_ = ui::FindControl<QLabel>(this, resources::kIdcChangesLeft);
+  pushedStyle_ = std::make_unique<PushedLookStyle>();
+  for (int region = 1; region <= kRegionCount; ++region) {
+    QRadioButton* choice =
+        ui::FindControl<QRadioButton>(this, resources::kRegionChoiceIds[Slot(region)]);
+    choice->setStyle(pushedStyle_.get());
+    choices_[Slot(region)] = choice;
+    discs_[Slot(region)] =
+        ui::FindControl<QCheckBox>(this, resources::kDiscIndicatorIds[Slot(region)]);
+  }
+  for (const int id :
+       {resources::kIdcGetRegion, resources::kIdcSetRegion, resources::kIdcZoneExit}) {
+    Button(id)->setAutoDefault(false);  // none of them is the default button
+  }
+  connect(Button(resources::kIdcGetRegion), &QPushButton::clicked, this,
+          &RegionDialog::OnGetRegion);
+  connect(Button(resources::kIdcSetRegion), &QPushButton::clicked, this,
+          &RegionDialog::OnSetRegion);
+  // Exit sends the window the system's Close command.
+  connect(Button(resources::kIdcZoneExit), &QPushButton::clicked, this, &QWidget::close);
+  connect(driveList_, &QComboBox::currentIndexChanged, this, &RegionDialog::OnSelectionChanged);
+}
+
+RegionDialog::~RegionDialog() {
+  // The choices use the style; they go before it does.
+  for (QRadioButton* choice : choices_) {
+    if (choice != nullptr) choice->setStyle(nullptr);
+  }
+}
+
+QRadioButton* RegionDialog::RegionChoice(int region) const {
+  return ValidRegion(region) ? choices_[Slot(region)] : nullptr;
+}
+
+QCheckBox* RegionDialog::DiscIndicator(int region) const {
+  return ValidRegion(region) ? discs_[Slot(region)] : nullptr;
+}
+
+QPushButton* RegionDialog::Button(int id) const { return ui::FindControl<QPushButton>(this, id); }
+
+void RegionDialog::Initialise() {
+  CreateSystemMenu();
+  setWindowIcon(QApplication::windowIcon());
+  FillDriveList();
+  PlaceRegionChoices();
+  if (driveList_->count() > 0) OnGetRegion();
+}
+
+void RegionDialog::CreateSystemMenu() {
+  systemMenu_ = new QMenu(this);
+  QAction* closeAction = systemMenu_->addAction(QString::fromUtf8(resources::kZoneCloseMenuText));
+  connect(closeAction, &QAction::triggered, this, &QWidget::close);
+  const QString aboutText = QString::fromUtf8(resources::kZoneAboutMenuText);
+  if (!aboutText.isEmpty()) {
+    systemMenu_->addSeparator();
+    QAction* about = systemMenu_->addAction(aboutText);
+    about->setData(resources::kIdmAboutZone);
+    connect(about, &QAction::triggered, this, &RegionDialog::ShowAbout);
+  }
+  // Alt+Space opens it, as it opens a window's system menu.
+  auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+  connect(shortcut, &QShortcut::activated, this,
+          [this] { systemMenu_->popup(mapToGlobal(QPoint(0, 0))); });
+}
+
+void RegionDialog::contextMenuEvent(QContextMenuEvent* event) {
+  if (systemMenu_ != nullptr) systemMenu_->popup(event->globalPos());
+}
+
+void RegionDialog::FillDriveList() {
+  if (utility_ == nullptr) return;
+  filling_ = true;
+  driveList_->clear();
+  const drvcmd::DriveCombo& drives = utility_->ScanDrives();
+  for (const std::string& label : drives.labels) driveList_->addItem(LabelText(label));
+  driveList_->setCurrentIndex(drives.selected);
+  if (drives.selected < 0) driveList_->setEditText(QString());
+  filling_ = false;
+}
+
+void RegionDialog::PlaceRegionChoices() {
+  const QWidget* group = ui::FindControl<QGroupBox>(this, resources::kIdcRegionGroup);
+  // The rows start below the group's caption, where its contents start.
+  const RegionChoicePlacement placement =
+      zone::PlaceRegionChoices(group->geometry(), changesLeft_->geometry(),
+                               choices_.front()->geometry(), group->contentsRect().top());
+  for (std::size_t k = 0; k < choices_.size(); ++k) choices_[k]->setGeometry(placement.choices[k]);
+  changesLeft_->setGeometry(placement.label);
+}
+
+template <typename Command>
+void RegionDialog::RunCommand(Command command) {
+  // A sequence never starts inside another (a message box runs its own loop).
+  if (busy_ || utility_ == nullptr) return;
+  busy_ = true;
+  command();
+  busy_ = false;
+}
+
+void RegionDialog::OnGetRegion() {
+  RunCommand([this] { utility_->QueryRegion(); });
+}
+
+void RegionDialog::OnSetRegion() {
+  RunCommand([this] { utility_->ChangeRegion(); });
+}
+
+void RegionDialog::OnSelectionChanged() {
+  if (filling_) return;
+  RunCommand([this] { utility_->QueryRegion(); });
+}
+
+void RegionDialog::ShowAbout() {
+  RegionAboutDialog about(this);
+  about.exec();
+}
+
+void RegionDialog::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    // A focused push button takes Enter; anywhere else Enter ends the dialog,
+    // as in any dialog without a default button.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+      button->click();
+    } else {
+      accept();
+    }
+    return;
+  }
+  QDialog::keyPressEvent(event);  // Escape ends it too
+}
+
+int RegionDialog::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  return messages_.MessageBox(text, caption, style);
+}
+
+void RegionDialog::RefreshStatusBox() { ui::WriteStatusBox(*statusBox_, statusText_); }
+
+int RegionDialog::SelectedDriveIndex() {
+  const int index = driveList_->currentIndex();
+  if (index < 0) return drvcmd::kNoItem;
+  // Text typed into the edit field leaves no list item selected.
+  if (driveList_->isEditable() && driveList_->currentText() != driveList_->itemText(index)) {
+    return drvcmd::kNoItem;
+  }
+  return index;
+}
+
+void RegionDialog::EnableRegionChoice(int region, bool enabled) {
+  if (QRadioButton* choice = RegionChoice(region)) choice->setEnabled(enabled);
+}
+
+void RegionDialog::CheckRegionChoice(int region, bool checked) {
+  QRadioButton* choice = RegionChoice(region);
+  if (choice == nullptr) return;
+  // Like BM_SETCHECK this sets the one button only; a radio button of an
+  // exclusive group cannot be unchecked while it is in it.
+  for (QRadioButton* button : choices_) button->setAutoExclusive(false);
+  choice->setChecked(checked);
+  for (QRadioButton* button : choices_) button->setAutoExclusive(true);
+}
+
+void RegionDialog::PushRegionChoice(int region) {
+  if (QRadioButton* choice = RegionChoice(region)) SetPushedLook(*choice);
+}
+
+bool RegionDialog::RegionChoiceChecked(int region) {
+  const QRadioButton* choice = RegionChoice(region);
+  return choice != nullptr && choice->isChecked();
+}
+
+void RegionDialog::EnableDiscIndicator(int region, bool enabled) {
+  if (QCheckBox* disc = DiscIndicator(region)) disc->setEnabled(enabled);
+}
+
+void RegionDialog::CheckDiscIndicator(int region, bool checked) {
+  if (QCheckBox* disc = DiscIndicator(region)) disc->setChecked(checked);
+}
+
+void RegionDialog::SetChangesLeftText(const std::string& text) {
+  changesLeft_->setText(QString::fromStdString(text));
+}
+
+}  // namespace zone

@@ -1,0 +1,163 @@
+// dvdregion on emulated machines: the built program run with a machine file,
+// its lines, JSON and exit statuses for a query, a change, a refused choice, a
+// permanent drive and a missing disc; and its console answers to the disc box.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "tools/dvdregion/console_region_ui.h"
+
+namespace {
+
+constexpr char kMachine[] = R"({
+  "devices": [
+    {"letter": "D", "adapter": 0, "target": 0, "model": "KD-410",
+     "disc": {"type": "dvd", "regions": [2, 4]}},
+    {"letter": "E", "adapter": 0, "target": 1, "model": "KD-410",
+     "region": {"typeCode": 1, "userChanges": 4, "mask": "0xFD"},
+     "disc": {"type": "dvd", "regions": [2]}},
+    {"letter": "F", "adapter": 0, "target": 2, "model": "KD-410",
+     "region": {"typeCode": 3, "userChanges": 0, "mask": "0xFE"}, "disc": "dvd"},
+    {"letter": "G", "adapter": 0, "target": 3, "model": "KD-410",
+     "region": {"typeCode": 1, "userChanges": 2, "mask": "0xFB"}}
+  ]})";
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadWhole(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class DvdregionToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("dvdregion-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+    std::ofstream(folder_ / "machine.json") << kMachine;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  // Runs dvdregion on the machine file, input from /dev/null (no terminal).
+  ToolRun Run(const std::string& arguments) {
+    const std::string command = "DVDUTIL_MACHINE='" + (folder_ / "machine.json").string() + "' '" +
+                                DVDREGION_PATH + "' " + arguments + " </dev/null >'" +
+                                (folder_ / "out.txt").string() + "' 2>'" +
+                                (folder_ / "err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    ToolRun run;
+    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    run.out = ReadWhole(folder_ / "out.txt");
+    run.err = ReadWhole(folder_ / "err.txt");
+    return run;
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST_F(DvdregionToolTest, QueryPrintsTheWindowsLinesForTheFirstOrTheNamedDrive) {
+  ToolRun run = Run("");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "Drive has no region.\nThis disc is allowed region 2 4\n");
+  run = Run("e:");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "Drive's region is 2.\nThis disc is allowed region 2\n");
+  // No disc: the disc read is a command that failed.
+  run = Run("G");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "Drive's region is 3.\nGet disc region is failed.\n");
+  run = Run("Q");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "dvdregion: drive Q: is not listed\n");
+}
+
+TEST_F(DvdregionToolTest, ChangeSetsTheRegionAndTheDriveKeepsIt) {
+  ToolRun run = Run("--set 4 D");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "Drive has no region.\nThis disc is allowed region 2 4\n"
+            "Success to set regional code.\n"
+            "Drive's region is 4.\nThis disc is allowed region 2 4\n");
+  // A later run (a new program) finds the drive's new state.
+  run = Run("--json D");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const nlohmann::json state = nlohmann::json::parse(run.out);
+  EXPECT_EQ(state["rpc"]["driveRegion"], 4);
+  EXPECT_EQ(state["rpc"]["changesLeft"], 4);
+  EXPECT_EQ(state["rpc"]["typeCode"], 1);
+}
+
+TEST_F(DvdregionToolTest, JsonCarriesTheDecodedStateAndTheLinesGoToStandardError) {
+  const ToolRun run = Run("--json E");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "Drive's region is 2.\nThis disc is allowed region 2\n");
+  const nlohmann::json state = nlohmann::json::parse(run.out);
+  EXPECT_EQ(state["drive"], "E");
+  EXPECT_EQ(state["rpc"]["scheme"], 1);
+  EXPECT_EQ(state["rpc"]["rpc2"], true);
+  EXPECT_EQ(state["rpc"]["typeCode"], 1);
+  EXPECT_EQ(state["rpc"]["changesLeft"], 4);
+  EXPECT_EQ(state["rpc"]["vendorResets"], 4);
+  EXPECT_EQ(state["rpc"]["regionMask"], "fd");
+  EXPECT_EQ(state["rpc"]["driveRegion"], 2);
+  EXPECT_EQ(state["disc"]["protection"], 1);
+  EXPECT_EQ(state["disc"]["regions"], nlohmann::json::array({2}));
+  EXPECT_FALSE(state.contains("change"));
+}
+
+TEST_F(DvdregionToolTest, RefusalsAndTheirExitStatuses) {
+  // A region the window would not offer: nothing is sent, usage status.
+  ToolRun run = Run("--set 3 E");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "dvdregion: region 3 is not offered for this drive (offered: 2)\n");
+  EXPECT_EQ(run.out, "Drive's region is 2.\nThis disc is allowed region 2\n");
+  run = Run("--set 9 E");
+  EXPECT_EQ(run.exitCode, 2);
+
+  // A permanent drive refuses every change: SEND KEY is never sent.
+  run = Run("--json --set 1 F");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("Drive regional code is already permanent state.\n"), std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(run.out)["change"], "permanent");
+
+  // No disc and nobody to ask: the disc box answers Cancel.
+  run = Run("--set 3 G");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("Operation is canceled.\n"), std::string::npos);
+  EXPECT_NE(run.err.find("Attention: Disc is not present !\nPlease insert approproiate disc\n"),
+            std::string::npos);
+  EXPECT_NE(run.err.find("No terminal to answer on: Cancel."), std::string::npos);
+}
+
+TEST(ConsoleRegionUiTest, DiscBoxAsksUntilItUnderstandsAndEndOfInputCancels) {
+  std::ostringstream status;
+  std::ostringstream prompts;
+  std::istringstream answers("maybe\nOK\nc\n");
+  tools::ConsoleRegionUi ui(status, &answers, prompts);
+  EXPECT_EQ(ui.MessageBox("Disc?", "Attention", drvcmd::kMbOkCancel), drvcmd::kIdOk);
+  EXPECT_EQ(ui.MessageBox("Disc?", "Attention", drvcmd::kMbOkCancel), drvcmd::kIdCancel);
+  EXPECT_EQ(ui.MessageBox("Disc?", "Attention", drvcmd::kMbOkCancel), drvcmd::kIdCancel);
+  EXPECT_NE(prompts.str().find("End of input: Cancel."), std::string::npos);
+
+  ui.AppendStatusText("one\r\n");
+  ui.RefreshStatusBox();
+  ui.AppendStatusText("two\r\n");
+  ui.RefreshStatusBox();
+  EXPECT_EQ(status.str(), "one\ntwo\n") << "each line printed once";
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+// dvdregion: the region utility's query and change on the command line.
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+
+#include "platform/startup_platform.h"
+#include "tools/dvdregion/dvdregion_command.h"
+
+int main(int argc, char** argv) {
+  std::string error;
+  const auto system = platform::OpenStartupPlatform(&error);
+  if (!system) {
+    std::cerr << "dvdregion: " << (error.empty() ? "the platform could not be opened" : error)
+              << '\n';
+    return tools::kRegionExitStartFailed;
+  }
+  // The disc box is asked on the terminal only; without one it answers Cancel.
+  std::istream* answers = isatty(STDIN_FILENO) != 0 ? &std::cin : nullptr;
+  return tools::RunDvdRegion(argc, argv, *system, std::cout, std::cerr, answers);
+}

@@ -287,7 +287,7 @@ TEST(DriveState, BadStateIsRefusedWithItsFieldAndChangesNothing) {
       {R"({"memory": [{"offset": "zz", "bytes": "AA"}]})", "state.memory[0].offset:"},
       {R"({"memory": [{"offset": "0x10", "bytes": "A"}]})", "state.memory[0].bytes:"},
       {R"({"inquiry": "4142"})", "state.inquiry:"},
-      {R"({"region": 1})", "state.region: unknown key"},
+      {R"({"colour": 1})", "state.colour: unknown key"},
   };
   for (const auto& [json, message] : cases) {
     std::string error;

@@ -71,13 +71,13 @@ TEST_F(DemoMachine, RegionDrivesInTheirThreeStates) {
   EXPECT_EQ(initial->Region().mask, 0xFF);
   EXPECT_EQ(initial->Region().userChanges, 5);
   EXPECT_EQ(initial->Disc(), DiscKind::kNone);
-  const EmulatedDrive* region2 = machine_->DriveAtLetter('M');
+  const EmulatedDrive* region2 = machine_->DriveAtLetter('Y');
   EXPECT_EQ(region2->Region().mask, 0xFD);
   EXPECT_GT(region2->Region().userChanges, 0);
   EXPECT_EQ(region2->Disc(), DiscKind::kDvd);
   EXPECT_EQ(region2->DiscRegion().regionMask, 0xFD);
   EXPECT_EQ(region2->DiscRegion().protection, 0x01);
-  const EmulatedDrive* permanent = machine_->DriveAtLetter('N');
+  const EmulatedDrive* permanent = machine_->DriveAtLetter('Z');
   EXPECT_EQ(permanent->Region().typeCode, kRegionTypePermanent);
   EXPECT_EQ(permanent->Region().userChanges, 0);
 }

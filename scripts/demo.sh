@@ -6,6 +6,7 @@
 #   scripts/demo.sh launcher-98   toolgate on the Windows 98 SE demo machine
 #   scripts/demo.sh spti | aspi   flashspti | flashaspi on the Windows 2000 one
 #   scripts/demo.sh pace | pace-aspi   the speed utility pacespti | paceaspi
+#   scripts/demo.sh zone          the region utility zonespti
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh
@@ -20,7 +21,8 @@ case "${1:-}" in
   aspi) program=flashaspi ;;
   pace) program=pacespti ;;
   pace-aspi) program=paceaspi ;;
-  *) echo "usage: scripts/demo.sh [launcher-98 | spti | aspi | pace | pace-aspi]" >&2; exit 2 ;;
+  zone) program=zonespti ;;
+  *) echo "usage: scripts/demo.sh [launcher-98 | spti | aspi | pace | pace-aspi | zone]" >&2; exit 2 ;;
 esac
 
 dvdutil_install_deps
@@ -52,5 +54,6 @@ cd "$demo"
 echo "Starting $program on the demo machine ($demo/$machine); the demo image is UPDATE.HEX."
 case "$program" in
   pace*) echo "Its drives show each speed case: see README.md, \"Speed utilities\"." ;;
+  zonespti) echo "Its drives: E: is new, Y: has region 2 and a region 2 DVD, Z: is permanent." ;;
 esac
 DVDUTIL_MACHINE="$demo/$machine" exec "$demo/suite/bin/$program"

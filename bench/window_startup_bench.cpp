@@ -1,7 +1,9 @@
-// Time from start-up to a shown updater or speed window with its drive list, on the
-// emulated demo machine (offscreen, fake clock, nothing written back).
+// Time from start-up to a shown updater, speed or region window with its drive
+// list (and, for zonespti, the first drive's query), on the emulated demo machine
+// (offscreen, fake clock, nothing written back).
 #include <benchmark/benchmark.h>
 
+#include "bench/shown_region_utility.h"
 #include "bench/shown_speed_dialog.h"
 #include "bench/shown_updater.h"
 
@@ -48,5 +50,18 @@ void BM_PaceaspiWindowStartup(benchmark::State& state) {
 }
 BENCHMARK(BM_PacesptiWindowStartup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaceaspiWindowStartup)->Unit(benchmark::kMillisecond);
+
+void BM_ZonesptiWindowStartup(benchmark::State& state) {
+  for (auto _ : state) {
+    bench::ShownRegionUtility shown;
+    std::string error;
+    if (!bench::ShowRegionUtility(shown, error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    benchmark::DoNotOptimize(shown.app->Dialog().DriveList());
+  }
+}
+BENCHMARK(BM_ZonesptiWindowStartup)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,12 +4,12 @@
 #include <iostream>
 #include <string>
 
-#include "platform/startup_platform.h"
+#include "startup/startup_platform.h"
 #include "tools/dvdregion/dvdregion_command.h"
 
 int main(int argc, char** argv) {
   std::string error;
-  const auto system = platform::OpenStartupPlatform(&error);
+  const auto system = startup::OpenStartupPlatform(&error);
   if (!system) {
     std::cerr << "dvdregion: " << (error.empty() ? "the platform could not be opened" : error)
               << '\n';

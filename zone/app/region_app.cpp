@@ -6,9 +6,9 @@
 #include <QPixmap>
 #include <cstring>
 
-#include "platform/startup_platform.h"
 #include "resources/zone/zone_icon.h"
 #include "resources/zone/zone_strings.h"
+#include "startup/startup_platform.h"
 
 namespace zone {
 namespace {
@@ -69,7 +69,7 @@ int RunRegionProgram(int argc, char** argv) {
   QApplication::setWindowIcon(ZoneIcon());
 
   std::string error;
-  std::unique_ptr<platform::Platform> system = platform::OpenStartupPlatform(&error);
+  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
   if (system == nullptr) {
     ui::MessageBoxService messages(resources::kZoneApplicationTitle);
     messages.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,

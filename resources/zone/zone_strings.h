@@ -6,6 +6,5 @@ namespace resources {
 inline constexpr char kZoneApplicationTitle[] = "zonespti";
 inline constexpr char kZoneAboutMenuText[] = "&About zonespti...";  // string 101
 inline constexpr char kZoneAboutText[] = "zonespti Version 1.0";
-inline constexpr char kZoneCloseMenuText[] = "&Close\tAlt+F4";
 
 }  // namespace resources

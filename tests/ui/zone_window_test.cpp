@@ -240,12 +240,11 @@ TEST_F(ZoneWindowTest, ExitEscapeAndEnterEndTheDialogAButtonTakesEnter) {
 TEST_F(ZoneWindowTest, SystemMenuAboutAndAllocationFailure) {
   ASSERT_TRUE(Start(Machine(kInitialDrive)));
   QStringList entries;
-  QAction* about = nullptr;
-  for (QAction* action : Dialog().SystemMenu()->actions()) {
+  for (QAction* action : Dialog().SystemMenu()->Menu()->actions()) {
     entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    if (action->data().toInt() == resources::kIdmAboutZone) about = action;
   }
   EXPECT_EQ(entries, (QStringList{"&Close\tAlt+F4", "-", "&About zonespti..."}));
+  QAction* about = Dialog().SystemMenu()->Action(resources::kIdmAboutZone);
   ASSERT_NE(about, nullptr);
   QString shownTitle;
   QString shownText;

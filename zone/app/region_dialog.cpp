@@ -2,20 +2,16 @@
 // list, the system menu and the keys that end the dialog.
 #include "zone/app/region_dialog.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 #include "resources/zone/zone_dialogs.h"
 #include "resources/zone/zone_resource_ids.h"
@@ -63,7 +59,13 @@ RegionDialog::RegionDialog(ui::MessageBoxService& messages, QWidget* parent)
   connect(Button(resources::kIdcSetRegion), &QPushButton::clicked, this,
           &RegionDialog::OnSetRegion);
   // Exit sends the window the system's Close command.
-  connect(Button(resources::kIdcZoneExit), &QPushButton::clicked, this, &QWidget::close);
+  connect(Button(resources::kIdcZoneExit), &QPushButton::clicked, this, [this] {
+    if (systemMenu_ != nullptr) {
+      systemMenu_->Dispatch(ui::kScClose);
+    } else {
+      close();
+    }
+  });
   connect(driveList_, &QComboBox::currentIndexChanged, this, &RegionDialog::OnSelectionChanged);
 }
 
@@ -93,24 +95,11 @@ void RegionDialog::Initialise() {
 }
 
 void RegionDialog::CreateSystemMenu() {
-  systemMenu_ = new QMenu(this);
-  QAction* closeAction = systemMenu_->addAction(QString::fromUtf8(resources::kZoneCloseMenuText));
-  connect(closeAction, &QAction::triggered, this, &QWidget::close);
-  const QString aboutText = QString::fromUtf8(resources::kZoneAboutMenuText);
-  if (!aboutText.isEmpty()) {
-    systemMenu_->addSeparator();
-    QAction* about = systemMenu_->addAction(aboutText);
-    about->setData(resources::kIdmAboutZone);
-    connect(about, &QAction::triggered, this, &RegionDialog::ShowAbout);
-  }
-  // Alt+Space opens it, as it opens a window's system menu.
-  auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-  connect(shortcut, &QShortcut::activated, this,
-          [this] { systemMenu_->popup(mapToGlobal(QPoint(0, 0))); });
-}
-
-void RegionDialog::contextMenuEvent(QContextMenuEvent* event) {
-  if (systemMenu_ != nullptr) systemMenu_->popup(event->globalPos());
+  systemMenu_ = new ui::SystemMenu(*this, [this](int command) {
+    if (command == resources::kIdmAboutZone) ShowAbout();
+  });
+  systemMenu_->AppendEntry(QString::fromUtf8(resources::kZoneAboutMenuText),
+                           resources::kIdmAboutZone);
 }
 
 void RegionDialog::FillDriveList() {

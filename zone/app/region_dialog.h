@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/message_box_service.h"
+#include "ui/system_menu.h"
 #include "zone/app/pushed_look_style.h"
 #include "zone/region_ui.h"
 #include "zone/region_utility.h"
@@ -16,7 +17,6 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -55,7 +55,7 @@ class RegionDialog : public QDialog, public RegionUi {
   void SetChangesLeftText(const std::string& text) override;
 
   const std::string& StatusText() const { return statusText_; }
-  QMenu* SystemMenu() const { return systemMenu_; }
+  ui::SystemMenu* SystemMenu() const { return systemMenu_; }
   QComboBox* DriveList() const { return driveList_; }
   QPlainTextEdit* StatusBox() const { return statusBox_; }
   QLabel* ChangesLeftLabel() const { return changesLeft_; }
@@ -65,7 +65,6 @@ class RegionDialog : public QDialog, public RegionUi {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   template <typename Command>
@@ -81,7 +80,7 @@ class RegionDialog : public QDialog, public RegionUi {
   bool filling_ = false;
   std::unique_ptr<PushedLookStyle> pushedStyle_;
 
-  QMenu* systemMenu_ = nullptr;
+  ui::SystemMenu* systemMenu_ = nullptr;
   QComboBox* driveList_ = nullptr;
   QPlainTextEdit* statusBox_ = nullptr;
   QLabel* changesLeft_ = nullptr;

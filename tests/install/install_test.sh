@@ -13,7 +13,7 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for program in toolgate flashspti flashaspi pacespti paceaspi; do
+for program in toolgate flashspti flashaspi pacespti paceaspi zonespti; do
   [ -x "$prefix/bin/$program" ] || fail "bin/$program not installed"
   entry="$prefix/share/applications/$program.desktop"
   [ -f "$entry" ] || fail "$program.desktop not installed"
@@ -22,7 +22,7 @@ for program in toolgate flashspti flashaspi pacespti paceaspi; do
   grep -qx "Type=Application" "$entry" || fail "$program.desktop: not an application"
   [ -f "$prefix/share/icons/hicolor/scalable/apps/$program.svg" ] || fail "$program.svg not installed"
 done
-for tool in drivelist fwhex fwgen dvdspeed; do
+for tool in drivelist fwhex fwgen dvdspeed dvdregion; do
   [ -x "$prefix/bin/$tool" ] || fail "bin/$tool not installed"
 done
 
@@ -30,7 +30,7 @@ cp "$source/emulator/machines/demo.json" "$work/demo.json"
 # Each button, pressed in the installed toolgate, must start the installed tool
 # beside it (which saves an image of its window and ends), and toolgate must come back.
 # No other copy of the programs may be found: only the installed folder counts.
-for button in 3:flashspti 7:pacespti; do
+for button in 3:flashspti 4:zonespti 7:pacespti; do
   id="${button%%:*}" tool="${button#*:}"
   shots="$work/shots-$tool"
   mkdir "$shots"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "emulator/drive_model.h"
-#include "emulator/emulated_drive_speed.h"
 #include "emulator/drive_region.h"
+#include "emulator/emulated_drive_speed.h"
 
 namespace emu {
 

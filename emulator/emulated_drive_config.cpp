@@ -30,10 +30,10 @@ constexpr std::string_view kKeySpeedMode = "speedMode";
 constexpr std::string_view kKeyRegion = "region";
 
 constexpr std::string_view kDeviceKeys[] = {
-    kKeyType,       kKeyVendor,     kKeyProduct,         kKeyRevision, kKeyModel,
-    kKeyController, kKeyFamily,     kKeyFirmwareVersion, kKeyDisc,     kKeyUnitBytes,
-    kKeyCorrupt,    kKeyNotReadyMs, kKeyBufferFaults,    kKeySpeeds,   kKeySpeedMode,
-    kKeyRegion};
+    kKeyType,         kKeyVendor,     kKeyProduct,   kKeyRevision,
+    kKeyModel,        kKeyController, kKeyFamily,    kKeyFirmwareVersion,
+    kKeyDisc,         kKeyUnitBytes,  kKeyCorrupt,   kKeyNotReadyMs,
+    kKeyBufferFaults, kKeySpeeds,     kKeySpeedMode, kKeyRegion};
 // Keys that describe firmware and so need a catalogue model.
 constexpr std::string_view kFirmwareKeys[] = {kKeyController,   kKeyFamily,  kKeyFirmwareVersion,
                                               kKeyUnitBytes,    kKeyCorrupt, kKeyNotReadyMs,

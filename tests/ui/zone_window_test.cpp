@@ -3,6 +3,7 @@
 // look, the placement of the region choices, the system menu and the keys.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -196,6 +197,17 @@ TEST_F(ZoneWindowTest, DiscBoxCancelAndTypedDriveText) {
             "Valid Item is not selected.\r\nValid Item is not selected.\r\n"
             "Valid Item is not selected.\r\n");
   EXPECT_EQ(Dialog().DriveList()->count(), 1) << "typed text is never added to the list";
+
+  // Picking the drive from the list again after typing selects it: a query runs.
+  QComboBox& list = *Dialog().DriveList();
+  list.lineEdit()->clear();
+  QTest::keyClicks(list.lineEdit(), QStringLiteral("Q:"));
+  const std::size_t typed = StatusBox().size();
+  list.showPopup();
+  list.view()->setCurrentIndex(list.model()->index(0, 0));
+  QTest::keyClick(list.view(), Qt::Key_Return);
+  EXPECT_EQ(list.currentText().left(3), QStringLiteral("D: "));
+  EXPECT_EQ(StatusBox().substr(typed), "Drive's region is 2.\r\nGet disc region is failed.\r\n");
 }
 
 TEST_F(ZoneWindowTest, RegionChoicesAreStackedInsideTheGroupAboveTheLabel) {

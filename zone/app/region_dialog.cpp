@@ -67,6 +67,12 @@ RegionDialog::RegionDialog(ui::MessageBoxService& messages, QWidget* parent)
     }
   });
   connect(driveList_, &QComboBox::currentIndexChanged, this, &RegionDialog::OnSelectionChanged);
+  // Typed text leaves no item selected; picking the same item again selects it,
+  // which the index alone does not show.
+  connect(driveList_->lineEdit(), &QLineEdit::textEdited, this, [this] { typedOver_ = true; });
+  connect(driveList_, &QComboBox::activated, this, [this] {
+    if (typedOver_) OnSelectionChanged();
+  });
 }
 
 RegionDialog::~RegionDialog() {
@@ -142,6 +148,7 @@ void RegionDialog::OnSetRegion() {
 
 void RegionDialog::OnSelectionChanged() {
   if (filling_) return;
+  typedOver_ = false;
   RunCommand([this] { utility_->QueryRegion(); });
 }
 

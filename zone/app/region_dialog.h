@@ -78,6 +78,7 @@ class RegionDialog : public QDialog, public RegionUi {
   std::string statusText_;
   bool busy_ = false;
   bool filling_ = false;
+  bool typedOver_ = false;  // text typed into the drive list since its last selection
   std::unique_ptr<PushedLookStyle> pushedStyle_;
 
   ui::SystemMenu* systemMenu_ = nullptr;

@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <string>
 
@@ -70,6 +72,15 @@ std::vector<char*> PointerList(std::vector<std::string>& texts) {
 bool IsFolder(const char* path) {
   struct stat info {};
   return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The found program as a path from the root: the search is made from this
+// program's current folder, while the new one may be started in another.
+std::string FromRoot(const std::string& path) {
+  if (path.empty() || path.front() == '/') return path;
+  std::array<char, PATH_MAX> folder{};
+  if (::getcwd(folder.data(), folder.size()) == nullptr) return path;
+  return std::string(folder.data()) + "/" + path;
 }
 
 }  // namespace
@@ -163,6 +174,7 @@ Bool LinuxProcessService::CreateProcessA(const char* applicationName, char* comm
   name = LinuxProgramName(name);
   const FoundProgram program = FindProgram(name, search_);
   if (program.path.empty()) return Fail(program.error);
+  const std::string programPath = FromRoot(program.path);
   if (currentDirectory != nullptr && !IsFolder(currentDirectory)) return Fail(kErrorDirectory);
 
   // The program sees its own name first, as the command line gave it.
@@ -194,7 +206,7 @@ Bool LinuxProcessService::CreateProcessA(const char* applicationName, char* comm
     return Fail(kErrorNotEnoughMemory);
   }
   pid_t pid = 0;
-  const int spawnError = settings.Spawn(&pid, program.path, argumentList.data(),
+  const int spawnError = settings.Spawn(&pid, programPath, argumentList.data(),
                                         environment != nullptr ? environmentList.data() : environ);
   if (spawnError != 0) {
     kernel_.CloseHandle(thread);

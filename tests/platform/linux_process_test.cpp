@@ -154,6 +154,31 @@ TEST_F(LinuxProcessTest, ProgramGetsItsArgumentsEnvironmentAndFolder) {
   EXPECT_EQ(info.dwThreadId, info.dwProcessId);
 }
 
+TEST_F(LinuxProcessTest, ProgramFoundThroughARelativeFolderRunsInAnotherFolder) {
+  // The search is made from this program's folder, so the program found there
+  // is the one that runs, whatever folder the program is started in.
+  WriteProgram(root / "first" / "reltool", "\"$(pwd)\"");
+  ProgramSearch relative;
+  relative.searchPath = fs::relative(root / "first").string();
+  ASSERT_NE(relative.searchPath.front(), '/') << "the test needs a relative search path";
+  LinuxProcessService relativeService{kernel, relative};
+  // Deep enough that the relative folder, read from there, names another place.
+  fs::path deep = root / "work";
+  for (const fs::path& part : fs::path(relative.searchPath)) deep /= part == ".." ? "d" : "";
+  deep /= "d";
+  fs::create_directories(deep);
+  const std::string folder = deep.string();
+  std::string line = "reltool.EXE";
+  StartupInfoA startup;
+  ProcessInformation info;
+  ASSERT_EQ(relativeService.CreateProcessA(nullptr, line.data(), nullptr, nullptr, kFalse, 0,
+                                           nullptr, folder.c_str(), &startup, &info),
+            kTrue)
+      << kernel.GetLastError();
+  EXPECT_EQ(kernel.WaitForSingleObject(info.hProcess, kInfinite), kWaitObject0);
+  EXPECT_EQ(Output(), folder);
+}
+
 TEST_F(LinuxProcessTest, RefusesFlagsItCannotHonourAndAFolderThatIsNone) {
   WriteProgram(root / "own" / "tool", "ran");
   const std::string path = (root / "own" / "tool").string();

@@ -103,6 +103,12 @@ TEST_F(LoaderLimitsTest, APathOf259CharactersIsKeptOneOf260IsABadPath) {
   }
 }
 
+// The nine-byte information block: interface, customer code and version "1.02".
+std::vector<std::uint8_t> InfoBlock(const char* interfaceCode, const char* customerCode) {
+  const std::string text = std::string(interfaceCode) + customerCode + "1.02";
+  return {text.begin(), text.end()};
+}
+
 TEST_F(LoaderLimitsTest, EveryCustomerCodeNamesItsModel) {
   const std::pair<const char*, const char*> customers[] = {
       {"TVN", "TAVREON Model"}, {"PLR", "PELLAR Model"}, {"HMF", "HOLMFIR Model"},
@@ -110,15 +116,7 @@ TEST_F(LoaderLimitsTest, EveryCustomerCodeNamesItsModel) {
       {"VRD", "VARDO Model"},   {"LMX", "LUMAX Model"},  {"KST", "KESTA Model"},
   };
   for (const auto& [code, name] : customers) {
-    const std::vector<std::uint8_t> info = {'A',
-                                            'T',
-                                            static_cast<std::uint8_t>(code[0]),
-                                            static_cast<std::uint8_t>(code[1]),
-                                            static_cast<std::uint8_t>(code[2]),
-                                            '1',
-                                            '.',
-                                            '0',
-                                            '2'};
+    const std::vector<std::uint8_t> info = InfoBlock("AT", code);
     const std::string box = LoadText(Record(0, 0x3F0, info) + kEndRecord);
     EXPECT_NE(box.find(std::string("\r\nFirmware File Type : ATAPI TRAY ") + name +
                        "\r\nVersion : 1.02\r\n"),
@@ -127,15 +125,7 @@ TEST_F(LoaderLimitsTest, EveryCustomerCodeNamesItsModel) {
   }
   // Codes match exactly: case and every letter count.
   for (const char* code : {"tvn", "KSX", "TVn", "XST"}) {
-    const std::vector<std::uint8_t> info = {'S',
-                                            'S',
-                                            static_cast<std::uint8_t>(code[0]),
-                                            static_cast<std::uint8_t>(code[1]),
-                                            static_cast<std::uint8_t>(code[2]),
-                                            '1',
-                                            '.',
-                                            '0',
-                                            '2'};
+    const std::vector<std::uint8_t> info = InfoBlock("SS", code);
     const std::string box = LoadText(Record(0, 0x3F0, info) + kEndRecord);
     EXPECT_NE(box.find("\r\nFirmware File Type : SCSI SLOT \r\nVersion : 1.02\r\n"),
               std::string::npos)

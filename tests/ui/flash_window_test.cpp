@@ -32,6 +32,7 @@
 #include "flash/app/update_progress_dialog.h"
 #include "flash/app/updater_app.h"
 #include "resources/flash/flash_resource_ids.h"
+#include "tests/support/window_test_machine.h"
 #include "ui/dialog_builder.h"
 #include "ui/settings_key.h"
 #include "ui/status_box.h"
@@ -110,13 +111,8 @@ class FlashWindowTest : public testing::TestWithParam<const AppVariant*> {
 
   // Starts the program on a machine; false when start-up failed.
   bool Start(const char* machineJson, const QStringList& arguments = {}) {
-    emu::MachineOptions options;
-    options.fakeClock = true;
-    options.readOnly = true;
     app_.reset();  // a program never outlives the machine it runs on
-    std::string error;
-    machine_ = emu::EmulatedMachine::LoadText(machineJson, "window-test.json", options, &error);
-    EXPECT_NE(machine_, nullptr) << error;
+    machine_ = testsupport::LoadWindowTestMachine(machineJson);
     if (machine_ == nullptr) return false;
     app_ = std::make_unique<flash::UpdaterApp>(Variant(), *machine_);
     app_->Messages().SetScripted(true);

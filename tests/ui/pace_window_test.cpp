@@ -20,6 +20,7 @@
 #include "pace/app/speed_app.h"
 #include "pace/extraction_speed_table.h"
 #include "resources/pace/pace_resource_ids.h"
+#include "tests/support/window_test_machine.h"
 #include "ui/dialog_builder.h"
 #include "ui/status_box.h"
 
@@ -63,13 +64,8 @@ class PaceWindowTest : public testing::TestWithParam<const SpeedWindowVariant*> 
 
   // Starts the program on a machine and shows its dialog; false when start-up failed.
   bool Start(const char* machineJson) {
-    emu::MachineOptions options;
-    options.fakeClock = true;
-    options.readOnly = true;
     app_.reset();  // a program never outlives the machine it runs on
-    std::string error;
-    machine_ = emu::EmulatedMachine::LoadText(machineJson, "window-test.json", options, &error);
-    EXPECT_NE(machine_, nullptr) << error;
+    machine_ = testsupport::LoadWindowTestMachine(machineJson);
     if (machine_ == nullptr) return false;
     app_ = std::make_unique<pace::SpeedApp>(Variant(), *machine_);
     app_->Messages().SetScripted(true);

@@ -78,7 +78,9 @@ FileExceptionCause FileExceptionCauseFromErrno(int errorNumber) {
     case EDEADLK:
       return FileExceptionCause::kLockViolation;
     case ENOSPC:
+#ifdef EDQUOT  // not every C library knows disk quotas
     case EDQUOT:
+#endif
     case EFBIG:
       return FileExceptionCause::kDiskFull;
     default:

@@ -5,8 +5,7 @@
 #include <string>
 
 #include "emulator/emulated_machine.h"
-#include "platform/linux/linux_platform.h"
-#include "platform/linux/linux_processes.h"
+#include "startup/host_system.h"
 
 namespace startup {
 
@@ -17,10 +16,7 @@ std::unique_ptr<platform::Platform> OpenStartupPlatform(
     std::string loadError;
     emu::MachineOptions options;
     // The machine's programs are this system's: started for real, found beside this one.
-    options.processes = [](platform::Kernel& kernel) {
-      return std::make_unique<platform::LinuxProcessService>(kernel,
-                                                             platform::ProgramSearch::Running());
-    };
+    options.processes = [](platform::Kernel& kernel) { return HostProcessService(kernel); };
     auto platform = emu::EmulatedMachine::LoadFile(machine, options, &loadError);
     if (!platform && error != nullptr) {
       // The user has to know which file to mend, whatever the loader said.
@@ -31,7 +27,7 @@ std::unique_ptr<platform::Platform> OpenStartupPlatform(
     }
     return platform;
   }
-  return platform::CreateLinuxPlatform(error, diagnostics);
+  return OpenHostPlatform(error, diagnostics);
 }
 
 }  // namespace startup

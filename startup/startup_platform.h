@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/linux/access_report.h"
+#include "platform/diagnostics.h"
 #include "platform/platform.h"
 
 namespace startup {

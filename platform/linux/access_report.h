@@ -3,15 +3,13 @@
 // per run, however often the programs probe the drive.
 #pragma once
 
-#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
 
-namespace platform {
+#include "platform/diagnostics.h"
 
-// Receives one line (without the end of line).
-using DiagnosticSink = std::function<void(const std::string& line)>;
+namespace platform {
 
 // Writes "<program>: <line>" to standard error.
 DiagnosticSink StandardErrorSink();

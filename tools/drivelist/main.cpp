@@ -3,10 +3,12 @@
 #include <iostream>
 #include <string>
 
+#include "platform/console_io.h"
 #include "startup/startup_platform.h"
 #include "tools/drivelist/drive_list_report.h"
 
 int main() {
+  platform::UseBinaryStandardOutput();
   std::string error;
   // Why a drive cannot be reached goes into the report, beside the line that
   // names the drive.

@@ -1,13 +1,13 @@
 // dvdregion: the region utility's query and change on the command line.
-#include <unistd.h>
-
 #include <iostream>
 #include <string>
 
+#include "platform/console_io.h"
 #include "startup/startup_platform.h"
 #include "tools/dvdregion/dvdregion_command.h"
 
 int main(int argc, char** argv) {
+  platform::UseBinaryStandardOutput();
   std::string error;
   const auto system = startup::OpenStartupPlatform(&error);
   if (!system) {
@@ -16,6 +16,6 @@ int main(int argc, char** argv) {
     return tools::kRegionExitStartFailed;
   }
   // The disc box is asked on the terminal only; without one it answers Cancel.
-  std::istream* answers = isatty(STDIN_FILENO) != 0 ? &std::cin : nullptr;
+  std::istream* answers = platform::StandardInputIsTerminal() ? &std::cin : nullptr;
   return tools::RunDvdRegion(argc, argv, *system, std::cout, std::cerr, answers);
 }

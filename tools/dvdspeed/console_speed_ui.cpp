@@ -1,10 +1,10 @@
 // The console's message boxes and spindle question.
 #include "tools/dvdspeed/console_speed_ui.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
+
+#include "platform/console_io.h"
 
 namespace tools {
 
@@ -41,7 +41,7 @@ int ConsoleSpeedUi::AskOkCancel(const std::string& text, const std::string& capt
     std::fprintf(stderr, "%s: %s OK\n", caption.c_str(), text.c_str());
     return drvcmd::kIdOk;
   }
-  if (::isatty(STDIN_FILENO) == 0) {
+  if (!platform::StandardInputIsTerminal()) {
     std::fprintf(stderr, "%s: %s Cancel (no terminal to ask; --yes stops the spindle)\n",
                  caption.c_str(), text.c_str());
     return drvcmd::kIdCancel;

@@ -10,6 +10,7 @@
 #include "drvcmd/drive_list.h"
 #include "pace/extraction_speed_table.h"
 #include "pace/speed_control.h"
+#include "platform/console_io.h"
 #include "startup/startup_platform.h"
 #include "tools/dvdspeed/console_speed_ui.h"
 
@@ -223,4 +224,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace tools
 
-int main(int argc, char** argv) { return tools::Run(argc, argv); }
+int main(int argc, char** argv) {
+  platform::UseBinaryStandardOutput();
+  return tools::Run(argc, argv);
+}

@@ -15,6 +15,7 @@
 #include "flash/firmware_image.h"
 #include "flash/flash_variant.h"
 #include "flash/hex_loader.h"
+#include "platform/console_io.h"
 #include "tools/fwhex/console_updater_ui.h"
 
 namespace tools {
@@ -177,4 +178,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace tools
 
-int main(int argc, char** argv) { return tools::Run(argc, argv); }
+int main(int argc, char** argv) {
+  platform::UseBinaryStandardOutput();
+  return tools::Run(argc, argv);
+}

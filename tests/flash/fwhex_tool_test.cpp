@@ -1,7 +1,6 @@
 // The fwhex command: run on a file from fwgen (as the demo makes it), on a
 // missing file and on a broken one, checking its lines, streams and exit codes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -11,14 +10,11 @@
 #include <vector>
 
 #include "tests/flash/loader_test_files.h"
+#include "tests/support/host_calls.h"
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using testsupport::ToolRun;
 
 std::string ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -34,18 +30,9 @@ std::vector<std::string> Lines(const std::string& text) {
 
 class FwhexToolTest : public ::testing::Test {
  protected:
-  // Runs `program arguments` with stdout and stderr caught in files.
+  // Runs `program arguments` with stdout and stderr caught.
   ToolRun Run(const std::string& program, const std::string& arguments) {
-    const std::string outPath = dir.Path("out.txt");
-    const std::string errPath = dir.Path("err.txt");
-    const std::string command =
-        "'" + program + "' " + arguments + " >'" + outPath + "' 2>'" + errPath + "'";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    run.out = ReadWhole(outPath);
-    run.err = ReadWhole(errPath);
-    return run;
+    return testsupport::RunTool(program, arguments);
   }
 
   // The demo's update file: our own KD-410 image at version 1.05.

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "flash/firmware_image.h"
+#include "tests/support/host_calls.h"
 
 namespace loadertest {
 
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "loader-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    path_ = testsupport::MakeTemporaryFolder("loader-");
   }
   ~TempDir() {
     std::error_code ignored;

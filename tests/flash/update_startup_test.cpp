@@ -2,7 +2,6 @@
 // it binds to the transport's buffers, and a file loaded through File Open
 // and written by Update.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +11,7 @@
 
 #include "flash/updater.h"
 #include "tests/flash/update_run_test.h"
+#include "tests/support/host_calls.h"
 
 namespace {
 
@@ -95,9 +95,8 @@ TEST(UpdaterStartTest, PassThroughScanShowsItsProgressWindowAndAspiScanDoesNot) 
 }
 
 TEST(UpdaterStartTest, AFileLoadedThroughFileOpenIsWrittenAndVerified) {
-  const auto folder =
-      std::filesystem::temp_directory_path() / ("update-startup-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
+  const auto folder = testsupport::MakeTemporaryFolder("update-startup-");
+  ASSERT_FALSE(folder.empty());
   const auto hexPath = folder / "UPDATE.HEX";
   {
     std::ofstream out(hexPath, std::ios::binary);

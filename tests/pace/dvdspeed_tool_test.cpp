@@ -2,8 +2,6 @@
 // drive letter and through --aspi, --json, a refusal, a kept permanent mode,
 // the spindle question without a terminal, and usage errors.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,26 +10,17 @@
 #include <string>
 
 #include "tests/pace/speed_test_rig.h"
+#include "tests/support/host_calls.h"
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testsupport::ToolRun;
 
 class DvdspeedToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dvdspeed-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = testsupport::MakeTemporaryFolder("dvdspeed-");
+    ASSERT_FALSE(dir_.empty());
     UseMachine(pacetest::MachineJson());
   }
   void TearDown() override {
@@ -46,30 +35,14 @@ class DvdspeedToolTest : public ::testing::Test {
 
   // Runs dvdspeed on the machine with no terminal on its input.
   ToolRun Run(const std::string& arguments) {
-    const std::string out = (dir_ / "out.txt").string();
-    const std::string err = (dir_ / "err.txt").string();
-    const std::string command = "DVDUTIL_MACHINE='" + machine_ + "' '" DVDSPEED_PATH "' " +
-                                arguments + " </dev/null >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    run.out = ReadWhole(out);
-    run.err = ReadWhole(err);
-    return run;
+    return testsupport::RunTool(DVDSPEED_PATH, arguments, {{"DVDUTIL_MACHINE", machine_}});
   }
 
   // Runs dvdspeed on a terminal (script(1)) that is given `answer` as a typed line;
   // everything the terminal showed is in `out`.
   ToolRun RunOnTerminal(const std::string& answer, const std::string& arguments) {
-    const std::string out = (dir_ / "terminal.txt").string();
-    const std::string command = "printf '%s\\n' '" + answer + "' | DVDUTIL_MACHINE='" + machine_ +
-                                "' script -qec \"'" DVDSPEED_PATH "' " + arguments +
-                                "\" /dev/null >'" + out + "' 2>&1";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    run.out = ReadWhole(out);
-    return run;
+    return testsupport::RunToolOnTerminal(DVDSPEED_PATH, arguments, answer,
+                                          {{"DVDUTIL_MACHINE", machine_}});
   }
 
   std::filesystem::path dir_;
@@ -124,6 +97,7 @@ TEST_F(DvdspeedToolTest, SpindleQuestionIsCancelledWithoutATerminalAndYesStops) 
 }
 
 TEST_F(DvdspeedToolTest, TerminalAnswerDecidesWhetherTheSpindleStops) {
+  if (!testsupport::TerminalRunsAvailable()) GTEST_SKIP() << "no terminal to type into here";
   if (::access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "needs script(1) for a terminal";
   // Stopping fails on this drive, so the outcome tells whether the stop was sent.
   UseMachine(pacetest::MachineJson(R"(, "faults": [{"opcode": "0x1B", "sense": "02-04-00"}])"));

@@ -2,7 +2,6 @@
 // the wire (CDB bytes and transport fields), the boxes, the status text, and
 // what the drive does with it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "drvcmd/aspi/aspi_transport.h"
 #include "pace/speed_control.h"
 #include "tests/pace/speed_test_rig.h"
+#include "tests/support/host_calls.h"
 
 namespace {
 
@@ -380,9 +380,8 @@ TEST_P(SpeedRunTest, NoSelectedDriveSendsNothing) {
 
 TEST_P(SpeedRunTest, PermanentModeSurvivesARestartTemporaryDoesNot) {
   const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() /
-      ("speed-state-" + std::string(Variant().applicationTitle) + "-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
+      testsupport::MakeTemporaryFolder("speed-state-" + std::string(Variant().applicationTitle) + "-");
+  ASSERT_FALSE(folder.empty());
   const std::string state = (folder / "state.json").string();
   std::filesystem::remove(state);
 

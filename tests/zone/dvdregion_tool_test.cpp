@@ -2,8 +2,6 @@
 // its lines, JSON and exit statuses for a query, a change, a refused choice, a
 // permanent drive and a missing disc; and its console answers to the disc box.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/host_calls.h"
 #include "tools/dvdregion/console_region_ui.h"
 
 namespace {
@@ -30,40 +29,23 @@ constexpr char kMachine[] = R"({
      "region": {"typeCode": 1, "userChanges": 2, "mask": "0xFB"}}
   ]})";
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testsupport::ToolRun;
 
 class DvdregionToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("dvdregion-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
+    folder_ = testsupport::MakeTemporaryFolder(
+        std::string("dvdregion-") +
+        ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-");
+    ASSERT_FALSE(folder_.empty());
     std::ofstream(folder_ / "machine.json") << kMachine;
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
   // Runs dvdregion on the machine file, input from /dev/null (no terminal).
   ToolRun Run(const std::string& arguments) {
-    const std::string command = "DVDUTIL_MACHINE='" + (folder_ / "machine.json").string() + "' '" +
-                                DVDREGION_PATH + "' " + arguments + " </dev/null >'" +
-                                (folder_ / "out.txt").string() + "' 2>'" +
-                                (folder_ / "err.txt").string() + "'";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    run.out = ReadWhole(folder_ / "out.txt");
-    run.err = ReadWhole(folder_ / "err.txt");
-    return run;
+    return testsupport::RunTool(DVDREGION_PATH, arguments,
+                                {{"DVDUTIL_MACHINE", (folder_ / "machine.json").string()}});
   }
 
   std::filesystem::path folder_;

@@ -7,9 +7,15 @@
 
 #include <cstdio>
 
+#include "platform/windows/win32.h"
+
 namespace platform {
 
-bool StandardInputIsTerminal() { return ::_isatty(::_fileno(stdin)) != 0; }
+// A console, not any character device: _isatty is true for NUL as well.
+bool StandardInputIsTerminal() {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
 
 void UseBinaryStandardOutput() {
   std::fflush(stdout);

@@ -166,6 +166,10 @@ TEST_F(MachineState, StateThatCannotBeWrittenIsReportedOnceOnStderrAndKeptInMemo
 TEST_F(MachineState, WriteBackKeepsTheFilesPermissions) {
   std::filesystem::permissions(
       path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  if ((std::filesystem::status(path_).permissions() & std::filesystem::perms::group_read) !=
+      std::filesystem::perms::none) {
+    GTEST_SKIP() << "the file system keeps no permissions per user and group (Windows)";
+  }
   auto machine = Open();
   Download(*machine, 'D', "4.00");
   ASSERT_EQ(machine->LastStateError(), "");

@@ -33,6 +33,10 @@ using Environment = std::vector<std::pair<std::string, std::string>>;
 ToolRun RunTool(const std::string& program, const std::string& arguments,
                 const Environment& environment = {});
 
+// A file that opens for reading but whose first read fails with EIO (Linux's
+// /proc/self/mem); empty where the system has none.
+std::string OpenableUnreadableFile();
+
 // Whether a program can be run on a terminal that the test types into
 // (script(1)); false where there is no such tool.
 bool TerminalRunsAvailable();

@@ -47,6 +47,10 @@ ToolRun RunTool(const std::string& program, const std::string& arguments,
   return run;
 }
 
+std::string OpenableUnreadableFile() {
+  return std::filesystem::exists("/proc/self/mem") ? "/proc/self/mem" : "";
+}
+
 bool TerminalRunsAvailable() { return true; }
 
 ToolRun RunToolOnTerminal(const std::string& program, const std::string& arguments,

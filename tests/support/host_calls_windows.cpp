@@ -129,6 +129,8 @@ ToolRun RunTool(const std::string& program, const std::string& arguments,
   return run;
 }
 
+std::string OpenableUnreadableFile() { return {}; }
+
 // No script(1): a console that a test types into is not to be had.
 bool TerminalRunsAvailable() { return false; }
 

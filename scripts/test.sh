@@ -40,7 +40,7 @@ if [ "$windows" -eq 1 ]; then
     wine winecfg -v win10 >/dev/null 2>&1
   fi
   # One Wine server for the whole run, ended with it.
-  wineserver -p
+  wineserver -p >/dev/null 2>&1 || true  # 2 when one already runs
   trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVDUTIL_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-i686.cmake" \

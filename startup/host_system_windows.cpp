@@ -6,8 +6,8 @@
 
 namespace startup {
 
-std::unique_ptr<platform::Platform> OpenHostPlatform(std::string* /*error*/,
-                                                     const platform::DiagnosticSink& /*diagnostics*/) {
+std::unique_ptr<platform::Platform> OpenHostPlatform(
+    std::string* /*error*/, const platform::DiagnosticSink& /*diagnostics*/) {
   return platform::CreateWindowsPlatform();
 }
 

@@ -43,8 +43,8 @@ bool WriteAll(HANDLE file, const std::string& text) {
 // A name beside path that no other writer uses at the same time.
 std::string TemporaryName(const std::string& path, unsigned attempt) {
   static std::atomic<unsigned> counter{0};
-  return path + "." + std::to_string(::GetCurrentProcessId()) + "-" +
-         std::to_string(counter++) + "-" + std::to_string(attempt) + ".tmp";
+  return path + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) +
+         "-" + std::to_string(attempt) + ".tmp";
 }
 
 constexpr unsigned kTemporaryAttempts = 100;

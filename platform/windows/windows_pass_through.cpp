@@ -9,22 +9,22 @@ namespace platform {
 
 // Our records are handed to the driver as they are: they must be the SDK's,
 // field by field.
-#define DVDUTIL_SAME_FIELD(ours, sdk, field) \
+#define DVDUTIL_SAME_FIELD(ours, sdk, field)                     \
   static_assert(offsetof(ours, field) == offsetof(sdk, field) && \
                 sizeof(ours::field) == sizeof(sdk::field))
-#define DVDUTIL_SAME_PASS_THROUGH_HEADER(ours, sdk)        \
-  static_assert(sizeof(ours) == sizeof(sdk));              \
-  DVDUTIL_SAME_FIELD(ours, sdk, Length);                   \
-  DVDUTIL_SAME_FIELD(ours, sdk, ScsiStatus);               \
-  DVDUTIL_SAME_FIELD(ours, sdk, PathId);                   \
-  DVDUTIL_SAME_FIELD(ours, sdk, TargetId);                 \
-  DVDUTIL_SAME_FIELD(ours, sdk, Lun);                      \
-  DVDUTIL_SAME_FIELD(ours, sdk, CdbLength);                \
-  DVDUTIL_SAME_FIELD(ours, sdk, SenseInfoLength);          \
-  DVDUTIL_SAME_FIELD(ours, sdk, DataIn);                   \
-  DVDUTIL_SAME_FIELD(ours, sdk, DataTransferLength);       \
-  DVDUTIL_SAME_FIELD(ours, sdk, TimeOutValue);             \
-  DVDUTIL_SAME_FIELD(ours, sdk, SenseInfoOffset);          \
+#define DVDUTIL_SAME_PASS_THROUGH_HEADER(ours, sdk)  \
+  static_assert(sizeof(ours) == sizeof(sdk));        \
+  DVDUTIL_SAME_FIELD(ours, sdk, Length);             \
+  DVDUTIL_SAME_FIELD(ours, sdk, ScsiStatus);         \
+  DVDUTIL_SAME_FIELD(ours, sdk, PathId);             \
+  DVDUTIL_SAME_FIELD(ours, sdk, TargetId);           \
+  DVDUTIL_SAME_FIELD(ours, sdk, Lun);                \
+  DVDUTIL_SAME_FIELD(ours, sdk, CdbLength);          \
+  DVDUTIL_SAME_FIELD(ours, sdk, SenseInfoLength);    \
+  DVDUTIL_SAME_FIELD(ours, sdk, DataIn);             \
+  DVDUTIL_SAME_FIELD(ours, sdk, DataTransferLength); \
+  DVDUTIL_SAME_FIELD(ours, sdk, TimeOutValue);       \
+  DVDUTIL_SAME_FIELD(ours, sdk, SenseInfoOffset);    \
   DVDUTIL_SAME_FIELD(ours, sdk, Cdb)
 
 DVDUTIL_SAME_PASS_THROUGH_HEADER(ScsiPassThrough, SCSI_PASS_THROUGH);
@@ -80,9 +80,7 @@ Bool SystemDeviceCalls::DeviceIoControl(Handle device, Dword ioControlCode, void
   return ok;
 }
 
-Bool SystemDeviceCalls::CloseHandle(Handle device) {
-  return ::CloseHandle(ToSystemHandle(device));
-}
+Bool SystemDeviceCalls::CloseHandle(Handle device) { return ::CloseHandle(ToSystemHandle(device)); }
 
 Handle WindowsPassThrough::CreateFileA(const char* fileName, Dword desiredAccess, Dword shareMode,
                                        Dword creationDisposition, Dword flagsAndAttributes) {

@@ -42,11 +42,10 @@ Bool WindowsProcessService::CreateProcessA(const char* applicationName, char* co
                                            StartupInfoA* startupInfo,
                                            ProcessInformation* processInformation) {
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessA(applicationName, commandLine,
-                        reinterpret_cast<SECURITY_ATTRIBUTES*>(processAttributes),
-                        reinterpret_cast<SECURITY_ATTRIBUTES*>(threadAttributes), inheritHandles,
-                        creationFlags, environment, currentDirectory,
-                        reinterpret_cast<STARTUPINFOA*>(startupInfo), &started)) {
+  if (!::CreateProcessA(
+          applicationName, commandLine, reinterpret_cast<SECURITY_ATTRIBUTES*>(processAttributes),
+          reinterpret_cast<SECURITY_ATTRIBUTES*>(threadAttributes), inheritHandles, creationFlags,
+          environment, currentDirectory, reinterpret_cast<STARTUPINFOA*>(startupInfo), &started)) {
     return kFalse;
   }
   processInformation->dwProcessId = started.dwProcessId;

@@ -48,7 +48,8 @@ WindowsSystemInfoComponentFactory::~WindowsSystemInfoComponentFactory() {
   if (initialised_) ::CoUninitialize();
 }
 
-std::unique_ptr<SystemInfoComponent> WindowsSystemInfoComponentFactory::CreateSystemInfoComponent() {
+std::unique_ptr<SystemInfoComponent>
+WindowsSystemInfoComponentFactory::CreateSystemInfoComponent() {
   if (!initialised_) {
     if (FAILED(::CoInitialize(nullptr))) return nullptr;
     initialised_ = true;

@@ -13,7 +13,7 @@
 #include "drvcmd/generic_commands.h"
 #include "drvcmd/spti/spti_transport.h"
 #include "emulator/emulated_machine.h"
-#include "platform/linux/linux_kernel.h"
+#include "startup/host_system.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_notice.h"
 
@@ -180,14 +180,16 @@ TEST_F(SystemValuesTest, SystemTextIsAskedForFromTheSystemInTheDefaultLanguage) 
 }
 
 TEST(WaitResultsTest, KernelsAnswerWithTheWindowsWaitCodes) {
-  platform::LinuxKernel linux;
   std::string error;
+  // The real system's kernel (Linux's own, or Windows itself).
+  const auto host = startup::OpenHostPlatform(&error, [](const std::string&) {});
+  ASSERT_NE(host, nullptr) << error;
   emu::MachineOptions options;
   options.fakeClock = true;
   options.readOnly = true;
   auto machine = emu::EmulatedMachine::LoadText("{}", "wait-test.json", options, &error);
   ASSERT_NE(machine, nullptr) << error;
-  for (platform::Kernel* kernel : {static_cast<platform::Kernel*>(&linux), &machine->Kernel32()}) {
+  for (platform::Kernel* kernel : {&host->Kernel32(), &machine->Kernel32()}) {
     const Handle event = kernel->CreateEventA(platform::kFalse, platform::kTrue);
     ASSERT_NE(event, 0u);
     EXPECT_EQ(kernel->WaitForSingleObject(event, 0), 0x000u);  // WAIT_OBJECT_0

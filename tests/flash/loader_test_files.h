@@ -16,9 +16,7 @@ namespace loadertest {
 
 class TempDir {
  public:
-  TempDir() {
-    path_ = testsupport::MakeTemporaryFolder("loader-");
-  }
+  TempDir() { path_ = testsupport::MakeTemporaryFolder("loader-"); }
   ~TempDir() {
     std::error_code ignored;
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);

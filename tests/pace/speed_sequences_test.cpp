@@ -379,8 +379,8 @@ TEST_P(SpeedRunTest, NoSelectedDriveSendsNothing) {
 }
 
 TEST_P(SpeedRunTest, PermanentModeSurvivesARestartTemporaryDoesNot) {
-  const std::filesystem::path folder =
-      testsupport::MakeTemporaryFolder("speed-state-" + std::string(Variant().applicationTitle) + "-");
+  const std::filesystem::path folder = testsupport::MakeTemporaryFolder(
+      "speed-state-" + std::string(Variant().applicationTitle) + "-");
   ASSERT_FALSE(folder.empty());
   const std::string state = (folder / "state.json").string();
   std::filesystem::remove(state);

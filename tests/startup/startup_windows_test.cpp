@@ -25,8 +25,8 @@ TEST(StartupPlatform, WithoutMachineFileWindowsItselfServes) {
   ASSERT_EQ(platform->Kernel32().GetVersionExA(&info), platform::kTrue);
   EXPECT_EQ(info.dwPlatformId, platform::kVerPlatformWin32Nt);
   using RtlGetVersionEntry = LONG(WINAPI*)(OSVERSIONINFOW*);
-  const auto rtlGetVersion = reinterpret_cast<RtlGetVersionEntry>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
+  const auto rtlGetVersion = reinterpret_cast<RtlGetVersionEntry>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "RtlGetVersion")));
   ASSERT_NE(rtlGetVersion, nullptr);
   OSVERSIONINFOW kernel{};
   kernel.dwOSVersionInfoSize = sizeof(kernel);
@@ -38,8 +38,9 @@ TEST(StartupPlatform, WithoutMachineFileWindowsItselfServes) {
   // The manifest names Windows 10 and 11 among the supported systems.
   const HRSRC manifest = ::FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
   ASSERT_NE(manifest, nullptr);
-  const std::string text(static_cast<const char*>(::LockResource(::LoadResource(nullptr, manifest))),
-                         ::SizeofResource(nullptr, manifest));
+  const std::string text(
+      static_cast<const char*>(::LockResource(::LoadResource(nullptr, manifest))),
+      ::SizeofResource(nullptr, manifest));
   EXPECT_NE(text.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);
 
   platform::SystemInfo processor;

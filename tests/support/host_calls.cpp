@@ -1,10 +1,10 @@
 // The system-independent part of the tests' host calls.
+#include "tests/support/host_calls.h"
+
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <system_error>
-
-#include "tests/support/host_calls.h"
 
 namespace testsupport {
 

@@ -24,9 +24,9 @@ using platform::SrbHaInquiry;
 template <typename Entry>
 Entry Control(const char* name) {
   HMODULE manager = ::GetModuleHandleA(platform::kAspiLibraryName);
-  return manager == nullptr ? nullptr
-                            : reinterpret_cast<Entry>(
-                                  reinterpret_cast<void*>(::GetProcAddress(manager, name)));
+  return manager == nullptr
+             ? nullptr
+             : reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(manager, name)));
 }
 
 class WindowsAspiTest : public ::testing::Test {

@@ -2,13 +2,14 @@
 // kinds and waits, zeroed global memory, the system's message texts, and a
 // started program's end seen through the system's handles or through events
 // of another kernel.
+#include "platform/windows/windows_kernel.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "platform/win_errors.h"
-#include "platform/windows/windows_kernel.h"
 #include "platform/windows/windows_processes.h"
 
 namespace platform {
@@ -45,13 +46,13 @@ TEST(WindowsKernel, GlobalMemoryIsZeroedAndFreed) {
 TEST(WindowsKernel, SystemTextsComeFromTheSystemAndUnknownCodesFail) {
   WindowsKernel kernel;
   char text[128] = {};
-  const Dword length = kernel.FormatMessageA(kFormatMessageFromSystem, nullptr,
-                                             kErrorFileNotFound, 0, text, sizeof(text));
+  const Dword length = kernel.FormatMessageA(kFormatMessageFromSystem, nullptr, kErrorFileNotFound,
+                                             0, text, sizeof(text));
   ASSERT_GT(length, 0u);
   EXPECT_EQ(std::string(text).size(), length);
-  EXPECT_EQ(kernel.FormatMessageA(kFormatMessageFromSystem, nullptr, 0x2FFFFu, 0, text,
-                                  sizeof(text)),
-            0u);
+  EXPECT_EQ(
+      kernel.FormatMessageA(kFormatMessageFromSystem, nullptr, 0x2FFFFu, 0, text, sizeof(text)),
+      0u);
   EXPECT_EQ(kernel.GetLastError(), kErrorMrMidNotFound);
 }
 
@@ -93,8 +94,7 @@ TEST(WindowsProcesses, AMissingProgramIsTheSystemsFileNotFound) {
   ProcessInformation started;
   char command[] = "zoneaspi.EXE";
   EXPECT_EQ(processes.CreateProcessA(nullptr, command, nullptr, nullptr, kFalse,
-                                     kCreateDefaultErrorMode, nullptr, nullptr, &startup,
-                                     &started),
+                                     kCreateDefaultErrorMode, nullptr, nullptr, &startup, &started),
             kFalse);
   EXPECT_EQ(kernel.GetLastError(), kErrorFileNotFound);
 }

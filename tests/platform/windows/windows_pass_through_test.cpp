@@ -3,6 +3,8 @@
 // SCSI_PASS_THROUGH(_DIRECT) (ntddscsi.h) and answers into them: data into the
 // caller's buffer or the record's data area, sense at the offset the record
 // names. And the real CreateFileA on a drive letter that has no drive.
+#include "platform/windows/windows_pass_through.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +18,6 @@
 #include "drvcmd/spti/spti_transport.h"
 #include "platform/win_errors.h"
 #include "platform/windows/win32.h"
-#include "platform/windows/windows_pass_through.h"
 #include "platform/windows/windows_platform.h"
 #include "tests/support/recording_notice.h"
 
@@ -106,7 +107,8 @@ class FakeDriver : public platform::DeviceCalls {
     }
     std::memcpy(data, answer.data.data(), std::min<std::size_t>(length, answer.data.size()));
     status = answer.scsiStatus;
-    std::memcpy(sense, answer.sense.data(), std::min<std::size_t>(senseLength, answer.sense.size()));
+    std::memcpy(sense, answer.sense.data(),
+                std::min<std::size_t>(senseLength, answer.sense.size()));
   }
 };
 
@@ -235,8 +237,8 @@ TEST(WindowsPassThroughSystem, OpeningALetterWithoutDriveGivesTheSystemsError) {
   EXPECT_TRUE(error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound)
       << error;
   char text[128] = {};
-  EXPECT_GT(system->Kernel32().FormatMessageA(platform::kFormatMessageFromSystem, nullptr, error,
-                                              0, text, sizeof(text)),
+  EXPECT_GT(system->Kernel32().FormatMessageA(platform::kFormatMessageFromSystem, nullptr, error, 0,
+                                              text, sizeof(text)),
             0u);
 }
 

@@ -294,6 +294,24 @@ TEST_P(SpeedRunTest, ZeroSpeedsGiveTheNotSupportedText) {
   EXPECT_EQ(control->ShowDriveSpeeds(), 0);
   EXPECT_EQ(ui.box, "Commnad success but paramater is not supported.");
   EXPECT_TRUE(ui.Messages().empty());
+
+  // Either speed 0 is enough; a speed below 1X is still a speed.
+  struct Case {
+    const char* speeds;  // of the DVD drive, which reads at its DVD performance speed
+    const char* text;
+  };
+  const Case cases[] = {
+      {R"({"dvdPerformance": 0})", "Commnad success but paramater is not supported."},
+      {R"({"maximum": 0})", "Commnad success but paramater is not supported."},
+      {R"({"dvdPerformance": 1, "maximum": 175})",
+       "Current Speed = 1kbytes/s(0X)\r\nMaximum Speed = 175kbytes/s(0X)"},
+  };
+  for (const Case& c : cases) {
+    Boot(pacetest::MachineJson(std::string(R"(, "speeds": )") + c.speeds));
+    Select(kDvdDrive);
+    EXPECT_EQ(control->ShowDriveSpeeds(), 0) << c.speeds;
+    EXPECT_EQ(ui.box, c.text) << c.speeds;
+  }
 }
 
 TEST_P(SpeedRunTest, ExtractionEntriesSendTheirSpeedAndReportIt) {
@@ -309,6 +327,12 @@ TEST_P(SpeedRunTest, ExtractionEntriesSendTheirSpeedAndReportIt) {
       {1, "00 02 C0 00 00",
        Aspi() ? "CD-DA extraction speed is changed to 704kbytes/s(4X)."
               : "CD-DA extraction speed is changed successfully\r\n704kbytes/s(4X)."},
+      {2, "00 05 80 00 00",
+       Aspi() ? "CD-DA extraction speed is changed to 1408kbytes/s(8X)."
+              : "CD-DA extraction speed is changed successfully\r\n1408kbytes/s(8X)."},
+      {3, "00 06 E0 00 00",
+       Aspi() ? "CD-DA extraction speed is changed to 1760kbytes/s(10X)."
+              : "CD-DA extraction speed is changed successfully\r\n1760kbytes/s(10X)."},
       {5, "00 0B 00 00 00",
        Aspi() ? "CD-DA extraction speed is changed to 2816kbytes/s(16X)."
               : "CD-DA extraction speed is changed successfully\r\n2816kbytes/s(16X)."},

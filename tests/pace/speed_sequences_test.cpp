@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "drvcmd/aspi/aspi_transport.h"
+#include "drvcmd/big_endian.h"
 #include "pace/speed_control.h"
 #include "tests/pace/speed_test_rig.h"
 
@@ -481,6 +484,43 @@ TEST(SpeedStartTest, FailedBufferAllocationIsFatalInBothBuilds) {
     EXPECT_TRUE(pace::SpeedControl::StartIsFatal(start));
     EXPECT_EQ(machine->LiveMemoryBlocks(), 0u);
   }
+}
+
+// A drive that answers MODE SENSE(6) with `answered` bytes of its 26.
+class ShortReplyTransport : public drvcmd::Transport {
+ public:
+  ShortReplyTransport(platform::Platform& system, drvcmd::Notice& notice)
+      : Transport(drvcmd::ProgramId::kPaceSpti, system, notice) {}
+  int StartTransport() override { return drvcmd::kStartOk; }
+  int StopTransport() override { return 0; }
+  int ExecuteRequest(drvcmd::ScsiRequest& request) override {
+    // Header, then page 2Ah: maximum 5540 kbytes/s at page byte 8, current 2816 at 14.
+    constexpr std::size_t kPage = 4;
+    std::array<std::uint8_t, 26> reply{};
+    reply[0] = 25;
+    reply[kPage] = 0x2A;
+    drvcmd::PutBe16(&reply[kPage + 8], 5540);
+    drvcmd::PutBe16(&reply[kPage + 14], 2816);
+    std::copy_n(reply.begin(), answered, request.buffer);
+    request.transferred = answered;
+    request.outcome = lastOutcome_ = drvcmd::kOutcomeGood;
+    return drvcmd::kOutcomeGood;
+  }
+  std::uint32_t answered = 26;
+};
+
+TEST(SpeedCommandsTest, AShortCapabilitiesReplyNeverShowsAnEarlierOnesSpeeds) {
+  auto machine = Load(R"({"devices": []})");
+  testsupport::FakeSpeedUi ui;
+  ShortReplyTransport drive(*machine, ui);
+  pace::CapabilitiesReply reply{};
+  const PaceVariant& variant = PaceVariant::Spti();
+  ASSERT_EQ(pace::ReadCapabilitiesPage(drive, {}, variant, reply), drvcmd::kOutcomeGood);
+  EXPECT_EQ(pace::SpeedsFromReply(variant, reply).current, 2816);
+  drive.answered = 4;  // the header only
+  ASSERT_EQ(pace::ReadCapabilitiesPage(drive, {}, variant, reply), drvcmd::kOutcomeGood);
+  EXPECT_EQ(pace::SpeedsFromReply(variant, reply).current, 0);
+  EXPECT_EQ(pace::SpeedsFromReply(variant, reply).maximum, 0);
 }
 
 TEST(SpeedStartTest, PassThroughReportsADriveThatDoesNotOpen) {

@@ -20,9 +20,13 @@ TEST_F(ChangeTest, InitialStateDriveTakesARegionWithoutADisc) {
   ui_.Pick(3);
   machine_->Log().Clear();
   ui_.statusText.clear();
+  ui_.boxHistory.clear();
   EXPECT_EQ(utility_->ChangeRegion(), zone::ChangeOutcome::kRegionSet);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"A3 FB", "A4", "AD"})) << "no disc test";
   EXPECT_TRUE(ui_.Messages().empty());
+  ASSERT_EQ(ui_.boxHistory.size(), 3u);
+  EXPECT_EQ(ui_.boxHistory.front(), "Success to set regional code.\r\n")
+      << "shown before the closing query runs";
   EXPECT_EQ(
       ui_.statusText,
       "Success to set regional code.\r\nDrive's region is 3.\r\nGet disc region is failed.\r\n");

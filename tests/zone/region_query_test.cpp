@@ -10,7 +10,8 @@ namespace {
 using QueryTest = RegionRig;
 
 TEST_F(QueryTest, InitialStateOffersEverySixRegionsAndNeedsNoDiscToBeRead) {
-  Start(Machine({Drive('D', 0)}));
+  // An odd count of vendor resets sets the bit next to the user changes.
+  Start(Machine({Drive('D', 0, R"("region": {"vendorResets": 3})")}));
   utility_->QueryRegion();
   EXPECT_EQ(ui_.statusText, "Drive has no region.\r\nGet disc region is failed.\r\n");
   EXPECT_EQ(ui_.boxHistory.size(), 2u) << "drive line and disc line, each refreshed";

@@ -242,19 +242,19 @@ TEST_P(PaceWindowTest, SystemMenuOpensTheBuildsAboutBox) {
   EXPECT_TRUE(Dialog().isVisible());
 }
 
-TEST_P(PaceWindowTest, ExitEnterAndEscapeEndTheDialog) {
+TEST_P(PaceWindowTest, ExitAndEscapeEndTheDialogEnterOnAButtonPressesIt) {
   ASSERT_TRUE(Start(kMachine));
   Button(ids::kIdcSpeedExit).click();
   EXPECT_FALSE(Dialog().isVisible());
 
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-    Dialog().show();
-    Button(ids::kIdcDriveInformation).setFocus();
-    PressKey(&Dialog(), key);
-    EXPECT_FALSE(Dialog().isVisible()) << key;
-    // Enter ends the dialog; it does not press the focused button.
-    EXPECT_TRUE(machine_->Log().Entries().empty());
-  }
+  Dialog().show();
+  Button(ids::kIdcDriveInformation).setFocus();
+  PressKey(&Button(ids::kIdcDriveInformation), Qt::Key_Return);
+  EXPECT_TRUE(Dialog().isVisible());
+  EXPECT_EQ(StatusBox(), "Current Speed = 2816kbytes/s(16X)\r\nMaximum Speed = 5540kbytes/s(31X)");
+
+  PressKey(&Button(ids::kIdcDriveInformation), Qt::Key_Escape);
+  EXPECT_FALSE(Dialog().isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, PaceWindowTest,

@@ -1,7 +1,13 @@
 // Kept drive state written back to the machine's state file: atomically, under
-// a lock, without losing another machine instance's change to another drive.
+// a lock, merging only the changed kind of state, and failing the command whose
+// change cannot be kept.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -276,6 +282,29 @@ TEST_F(MachineState, ChangeThatCannotBeKeptFailsItsCommandAndNamesTheFileAndReas
   auto machine = Open();
   EXPECT_EQ(SetQuietForGood(*machine, 'D').status, kStatusGood);
   EXPECT_EQ(Open()->DriveAtLetter('D')->Speed().permanentMode, SpeedMode::kQuiet);
+}
+
+// A write that fails halfway (the file-size limit, which binds root too) leaves
+// no temporary and the file as it was. In a child process, to keep the limit there.
+TEST_F(MachineState, WriteThatFailsHalfwayLeavesNoTemporary) {
+  const std::string before = FileText(path_);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64, 64};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    auto machine = Open();
+    const bool failed =
+        machine && SetRegion(*machine, 'D', 3).status == kStatusCheckCondition &&
+        machine->LastStateError() == path_ + ": cannot write the state: " + std::strerror(EFBIG);
+    ::_exit(failed ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(FileText(path_), before);
+  EXPECT_EQ(FolderEntries(folder_), (std::set<std::string>{"machine.json", "machine.json.lock"}));
 }
 
 TEST_F(MachineState, WriteBackRemovesOnlyTheTemporariesKilledRunsLeft) {

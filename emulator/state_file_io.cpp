@@ -145,11 +145,9 @@ bool ReadStateFile(const std::string& path, std::string* text, std::string* erro
   return true;
 }
 
-std::string TemporaryPrefix(const std::string& path) { return path + kTemporaryInfix; }
-
 bool ReplaceStateFile(const std::string& path, const std::string& text, unsigned permissions,
                       std::string* error) {
-  const std::string pattern = TemporaryPrefix(path) + kTemporaryPattern;
+  const std::string pattern = path + kTemporaryInfix + kTemporaryPattern;
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   FileDescriptor out(::mkstemp(name.data()));

@@ -55,7 +55,4 @@ bool ReplaceStateFile(const std::string& path, const std::string& text, unsigned
 // no write-back of ours is using one.
 void RemoveStaleTemporaries(const std::string& path);
 
-// The name every temporary of path starts with.
-std::string TemporaryPrefix(const std::string& path);
-
 }  // namespace emu

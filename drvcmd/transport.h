@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "drvcmd/notice.h"
 #include "drvcmd/program_id.h"
@@ -32,8 +33,13 @@ class Transport {
   Transport(ProgramId program, platform::Platform& system, Notice& notice)
       : program_(program), system_(system), notice_(notice) {
     system_.SetBlockNodeFallback(SendsOnlyBlockNodeCommands(program));
+    // A command the system failed for a reason of its own (a drive change the
+    // emulated machine cannot keep) is explained in the program's error box.
+    system_.SetFailureNotice([this](const std::string& text) {
+      notice_.MessageBox(text, std::string(), kMbOk | kMbIconHand);
+    });
   }
-  virtual ~Transport() = default;
+  virtual ~Transport() { system_.SetFailureNotice({}); }
   Transport(const Transport&) = delete;
   Transport& operator=(const Transport&) = delete;
 

@@ -70,6 +70,9 @@ class Machine : public EmulatedMachine {
     return true;
   }
   std::string LastStateError() const override { return bus_.LastStateError(); }
+  void SetFailureNotice(std::function<void(const std::string& text)> notice) override {
+    bus_.SetFailureNotice(std::move(notice));
+  }
   std::size_t LiveMemoryBlocks() override { return kernel_.LiveMemoryBlocks(); }
   std::size_t OpenDeviceHandles() override { return passThrough_.OpenHandles(); }
   std::size_t PendingAspiRequests() const override { return completions_.Count(); }

@@ -3,6 +3,7 @@
 
 #include <errno.h>
 
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 
@@ -29,6 +30,30 @@ std::string NodeOpenFailureText(const std::string& node, int error) {
     default:
       return text;
   }
+}
+
+namespace {
+
+constexpr unsigned char kOpRequestSense = 0x03;
+constexpr unsigned char kOpWriteBuffer = 0x3B;
+
+}  // namespace
+
+std::string CommandRefusalText(const std::string& node, unsigned char opcode) {
+  if (opcode == kOpWriteBuffer) {
+    return node +
+           ": the kernel refused WRITE BUFFER (3Bh), the firmware command: it needs "
+           "root, whoever may open the node; " +
+           kRootFixText;
+  }
+  char command[8] = {};
+  std::snprintf(command, sizeof command, "%02Xh", opcode);
+  return node + ": the kernel refused command " + command + " to this user; " + kRootFixText;
+}
+
+void AccessReport::CommandRefused(const std::string& node, const unsigned char* cdb, int rc) {
+  if ((rc != -EPERM && rc != -EACCES) || cdb == nullptr || cdb[0] == kOpRequestSense) return;
+  Once(CommandRefusalText(node, cdb[0]));
 }
 
 void AccessReport::Once(const std::string& line) {

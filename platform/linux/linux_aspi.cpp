@@ -239,6 +239,7 @@ void LinuxAspiManager::Run(Request& request) {
   };
   const int rc = request.atapi ? SendModeAsTenByte(&header, send) : send(&header);
   io_.Close(request.fd);
+  report_.CommandRefused(request.node, header.cmdp, rc);
   std::lock_guard lock(mutex_);
   request.done = true;
   if (request.aborted) return;

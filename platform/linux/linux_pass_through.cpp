@@ -250,7 +250,10 @@ Bool LinuxPassThrough::PassThrough(const OpenDevice& device, Dword ioControlCode
     return pendingSense_.Exchange(io_, device.fd, device.nodes.commandNode, sent);
   };
   const int rc = device.atapi ? SendModeAsTenByte(&exchange.header, send) : send(&exchange.header);
-  if (rc < 0) return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  if (rc < 0) {
+    report_.CommandRefused(device.nodes.commandNode, exchange.header.cmdp, rc);
+    return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  }
   const Dword transportError = CompletePassThrough(exchange, bytesReturned);
   if (transportError != kErrorSuccess) return Fail(transportError);
   return kTrue;

@@ -58,6 +58,9 @@ class FakeDrive {
 
   // The responder for FakeDeviceIo::responder.
   int Answer(sg_io_hdr_t* h) {
+    if (const auto it = kernelRefusals.find(h->cmdp[0]); it != kernelRefusals.end()) {
+      return -it->second;  // the kernel's command filter: the drive never sees it
+    }
     {
       std::unique_lock lock(mutex_);
       ++commandsSeen_;
@@ -86,7 +89,7 @@ class FakeDrive {
         ++requestSensesAnswered;
         const auto sense = pendingSense_.empty() ? FakeFixedSense(0, 0, 0) : pendingSense_;
         pendingSense_.clear();
-        return Give(h, sense);
+        return Give(h, sense, h->cmdp[4]);
       }
       case kFakeOpModeSense6:
         return Give(h, ModeAnswer(h->cmdp, false), h->cmdp[4]);
@@ -126,6 +129,8 @@ class FakeDrive {
   std::vector<unsigned char> memory;  // what READ BUFFER reads, from offset 0
   std::map<std::uint8_t, std::vector<unsigned char>> refusals;  // opcode -> sense
   std::map<std::uint8_t, unsigned short> hostFailures;          // opcode -> DID_*
+  std::map<std::uint8_t, int> kernelRefusals;  // opcode -> errno of SG_IO (EPERM: no CAP_SYS_RAWIO)
+  bool autosense = true;                       // false: a CHECK CONDITION brings no sense bytes
   // MODE SENSE answers a header of the form asked, the block descriptors
   // (unless DBD is set) and every page; at most answerLimit bytes of it.
   bool atapi = false;
@@ -149,6 +154,7 @@ class FakeDrive {
     pendingSense_ = sense;
     h->status = 0x02;
     h->resid = static_cast<int>(h->dxfer_len);
+    if (!autosense) return 0;  // the drive keeps it for a REQUEST SENSE
     // Autosense: the kernel fetches the sense at once, the drive forgets it.
     const std::size_t copied = std::min<std::size_t>(pendingSense_.size(), h->mx_sb_len);
     std::memcpy(h->sbp, pendingSense_.data(), copied);

@@ -132,7 +132,8 @@ class FakeDrive {
   std::map<std::uint8_t, int> kernelRefusals;  // opcode -> errno of SG_IO (EPERM: no CAP_SYS_RAWIO)
   bool autosense = true;                       // false: a CHECK CONDITION brings no sense bytes
   // MODE SENSE answers a header of the form asked, the block descriptors
-  // (unless DBD is set) and every page; at most answerLimit bytes of it.
+  // (unless DBD is set) and every page; at most modeAnswerLimit bytes of it
+  // (and MODE SELECT takes no more).
   bool atapi = false;
   unsigned char mediumType = 0x70;
   std::vector<unsigned char> blockDescriptors;
@@ -185,7 +186,7 @@ class FakeDrive {
     return answer;
   }
   int TakeModeSelect(sg_io_hdr_t* h, std::size_t listLength) {
-    const std::size_t length = std::min<std::size_t>(listLength, h->dxfer_len);
+    const std::size_t length = std::min<std::size_t>({listLength, h->dxfer_len, modeAnswerLimit});
     const auto* list = static_cast<const unsigned char*>(h->dxferp);
     modeSelectList.assign(list, list + (list != nullptr ? length : 0));
     h->resid = static_cast<int>(h->dxfer_len - modeSelectList.size());

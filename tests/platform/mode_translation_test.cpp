@@ -200,6 +200,10 @@ TEST_P(ModeTranslationTest, ModeSelectParameterListGetsTheLongerHeader) {
   EXPECT_EQ(atapiDrive_.modeSelectList, list10);
   if (GetParam() == Backend::kPassThrough) {
     EXPECT_EQ(record_.sptd.DataTransferLength, list.size()) << "the whole 6-byte list went out";
+    // A drive that takes only the 10-byte header and 4 bytes took 8 of the list.
+    atapiDrive_.modeAnswerLimit = 12;
+    Send(true, cdb, list.size(), false, list);
+    EXPECT_EQ(record_.sptd.DataTransferLength, 8u);
   }
 
   Send(false, cdb, list.size(), false, list);

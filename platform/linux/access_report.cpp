@@ -40,11 +40,14 @@ constexpr unsigned char kOpWriteBuffer = 0x3B;
 }  // namespace
 
 std::string CommandRefusalText(const std::string& node, unsigned char opcode) {
+  // The kernel lets anyone who opened a generic node read-write send it, and
+  // refuses it on block nodes and read-only opens to all but root.
   if (opcode == kOpWriteBuffer) {
     return node +
-           ": the kernel refused WRITE BUFFER (3Bh), the firmware command: it needs "
-           "root, whoever may open the node; " +
-           kRootFixText;
+           ": the kernel refused WRITE BUFFER (3Bh), the firmware command: on this node "
+           "it needs root; " +
+           kRootFixText + ", or reach the drive through its SCSI generic node (" +
+           kSgModuleFixText + ")";
   }
   char command[8] = {};
   std::snprintf(command, sizeof command, "%02Xh", opcode);

@@ -25,7 +25,7 @@ inline constexpr char kSgModuleFixText[] = "load it with: sudo modprobe sg";
 std::string NodeOpenFailureText(const std::string& node, int error);
 
 // The fix for a command the kernel refuses to a process without
-// CAP_SYS_RAWIO, on any node: -E keeps the display for the windows.
+// CAP_SYS_RAWIO: -E keeps the display for the windows.
 inline constexpr char kRootFixText[] =
     "run the program as root with sudo -E (-E keeps the display)";
 

@@ -73,9 +73,9 @@ TEST_P(UpdateLinuxTest, RefusedIdentityReadReportsTheDrivesSense) {
   EXPECT_TRUE(ui.confirmCalls.empty());
 }
 
-// Without CAP_SYS_RAWIO the kernel refuses WRITE BUFFER even on an open
-// generic node: the user is told it needs root, and the updater fails
-// without inventing a sense code for a command the drive never saw.
+// Without CAP_SYS_RAWIO the kernel refuses WRITE BUFFER (EPERM) on a block
+// node or a read-only open: the user is told it needs root, and the updater
+// fails without inventing a sense code for a command the drive never saw.
 TEST_P(UpdateLinuxTest, WriteBufferRefusedByTheKernelNeedsRoot) {
   rig.drive.kernelRefusals[flash::kOpWriteBuffer] = EPERM;
   updater->RunFirmwareUpdate(selection);
@@ -93,8 +93,9 @@ TEST_P(UpdateLinuxTest, WriteBufferRefusedByTheKernelNeedsRoot) {
   EXPECT_EQ(rig.drive.requestSensesAnswered, 0);
   EXPECT_EQ(SentToDrive().back(), "3B 30") << "nothing sent after the refused start command";
   ASSERT_EQ(rig.told.size(), 1u);
-  EXPECT_NE(rig.told[0].find("WRITE BUFFER (3Bh), the firmware command: it needs root"),
-            std::string::npos)
+  EXPECT_NE(
+      rig.told[0].find("WRITE BUFFER (3Bh), the firmware command: on this node it needs root"),
+      std::string::npos)
       << rig.told[0];
   EXPECT_NE(rig.told[0].find("sudo -E"), std::string::npos) << rig.told[0];
 }

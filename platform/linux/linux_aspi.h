@@ -71,6 +71,7 @@ class LinuxAspiManager : public AspiManager {
   struct Adapter {
     int host = 0;
     std::string identifier;
+    bool atapi = false;
   };
 
   void Scan();

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "platform/linux/errno_mapping.h"
+#include "platform/linux/mode_translation.h"
 #include "platform/linux/sg_exchange.h"
 #include "platform/win_errors.h"
 
@@ -76,6 +77,7 @@ Handle LinuxPassThrough::CreateFileA(const char* fileName, Dword desiredAccess, 
     return kInvalidHandleValue;
   }
   device.fd = fd;
+  device.atapi = device.nodes.address && HostIsAtapi(layout_, device.nodes.address->host);
   std::lock_guard lock(mutex_);
   const Handle handle = nextHandle_;
   nextHandle_ += kHandleStep;
@@ -244,8 +246,14 @@ Bool LinuxPassThrough::PassThrough(const OpenDevice& device, Dword ioControlCode
   const Dword invalid = PreparePassThrough(ioControlCode, inBuffer, inBufferSize, outBuffer,
                                            outBufferSize, &exchange);
   if (invalid != kErrorSuccess) return Fail(invalid);
-  const int rc = pendingSense_.Exchange(io_, device.fd, device.nodes.commandNode, &exchange.header);
-  if (rc < 0) return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  const auto send = [&](sg_io_hdr_t* sent) {
+    return pendingSense_.Exchange(io_, device.fd, device.nodes.commandNode, sent);
+  };
+  const int rc = device.atapi ? SendModeAsTenByte(&exchange.header, send) : send(&exchange.header);
+  if (rc < 0) {
+    report_.CommandRefused(device.nodes.commandNode, exchange.header.cmdp, rc);
+    return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  }
   const Dword transportError = CompletePassThrough(exchange, bytesReturned);
   if (transportError != kErrorSuccess) return Fail(transportError);
   return kTrue;

@@ -42,6 +42,7 @@ class LinuxPassThrough : public PassThroughService {
     int fd = -1;
     int lockFd = -1;  // the lock node's descriptor while locked (may be fd)
     DeviceNodes nodes;
+    bool atapi = false;  // behind an ATAPI host: 6-byte MODE commands go as 10-byte
   };
 
   std::optional<OpenDevice> Find(Handle device);

@@ -56,15 +56,27 @@ std::string CommandRefusalText(const std::string& node, unsigned char opcode) {
 
 void AccessReport::CommandRefused(const std::string& node, const unsigned char* cdb, int rc) {
   if ((rc != -EPERM && rc != -EACCES) || cdb == nullptr || cdb[0] == kOpRequestSense) return;
-  Once(CommandRefusalText(node, cdb[0]));
-}
-
-void AccessReport::Once(const std::string& line) {
+  const std::string text = CommandRefusalText(node, cdb[0]);
+  std::function<void(const std::string&)> notice;
   {
     std::lock_guard lock(mutex_);
-    if (!told_.insert(line).second) return;
+    notice = refusalNotice_;
+  }
+  if (Once(text) && notice) notice(text);
+}
+
+bool AccessReport::Once(const std::string& line) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!told_.insert(line).second) return false;
   }
   if (sink_) sink_(line);
+  return true;
+}
+
+void AccessReport::SetRefusalNotice(std::function<void(const std::string&)> notice) {
+  std::lock_guard lock(mutex_);
+  refusalNotice_ = std::move(notice);
 }
 
 }  // namespace platform

@@ -36,8 +36,11 @@ std::string CommandRefusalText(const std::string& node, unsigned char opcode);
 class AccessReport {
  public:
   explicit AccessReport(DiagnosticSink sink) : sink_(std::move(sink)) {}
-  // Passes the line on the first time it is given.
-  void Once(const std::string& line);
+  // Passes the line on the first time it is given; true then.
+  bool Once(const std::string& line);
+  // Where a refused command is also shown to the user (the program's error
+  // box); empty for standard error alone. Called on the requesting thread.
+  void SetRefusalNotice(std::function<void(const std::string&)> notice);
   // Tells why the kernel refused a command (SG_IO gave -errno `rc`) when it
   // was for lack of privilege. A REQUEST SENSE refused after such a command
   // is not told again.
@@ -45,6 +48,7 @@ class AccessReport {
 
  private:
   DiagnosticSink sink_;
+  std::function<void(const std::string&)> refusalNotice_;
   std::mutex mutex_;
   std::set<std::string> told_;
 };

@@ -36,6 +36,10 @@ class LinuxPassThrough : public PassThroughService {
   // Whether a drive whose generic node cannot be opened is opened through its
   // block node, which carries every command but the firmware ones.
   void SetBlockNodeFallback(bool allowed) { blockNodeFallback_ = allowed; }
+  // A command the kernel refuses for lack of privilege is also shown here.
+  void SetFailureNotice(std::function<void(const std::string&)> notice) {
+    report_.SetRefusalNotice(std::move(notice));
+  }
 
  private:
   struct OpenDevice {

@@ -35,6 +35,11 @@ class LinuxPlatform : public Platform {
     passThrough_.SetBlockNodeFallback(allowed);
     aspi_.SetBlockNodeFallback(allowed);
   }
+  // Only the pass-through's refusals reach the program's box: the ASPI
+  // stand-in completes requests on threads of its own, and tells standard error.
+  void SetFailureNotice(std::function<void(const std::string& text)> notice) override {
+    passThrough_.SetFailureNotice(std::move(notice));
+  }
   ProcessService& Processes() override { return processes_; }
   NativeSystem Native() override { return RunningNativeSystem(); }
 

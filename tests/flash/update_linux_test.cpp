@@ -83,12 +83,13 @@ TEST_P(UpdateLinuxTest, WriteBufferRefusedByTheKernelNeedsRoot) {
   ASSERT_EQ(ui.confirmCalls.size(), 1u);
   std::vector<std::string> texts;
   for (const auto& message : ui.Messages()) texts.push_back(message.text);
-  // The pass-through updater shows the system's text for each refused call.
+  // The pass-through updater shows why in its error box first, then the
+  // system's text for each refused call.
+  const bool spti = GetParam() == &FlashVariant::Spti();
   const std::vector<std::string> expected =
-      GetParam() == &FlashVariant::Spti()
-          ? std::vector<std::string>{"Access is denied.\r\n", "Access is denied.\r\n",
-                                     "Request Sense Comand Failed."}
-          : std::vector<std::string>{"Request Sense Comand Failed."};
+      spti ? std::vector<std::string>{rig.told.empty() ? "" : rig.told[0], "Access is denied.\r\n",
+                                      "Access is denied.\r\n", "Request Sense Comand Failed."}
+           : std::vector<std::string>{"Request Sense Comand Failed."};
   EXPECT_EQ(texts, expected);
   EXPECT_EQ(rig.drive.requestSensesAnswered, 0);
   EXPECT_EQ(SentToDrive().back(), "3B 30") << "nothing sent after the refused start command";

@@ -5,6 +5,8 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/kernel.h"
 #include "platform/linux/access_report.h"
@@ -36,6 +38,8 @@ class LinuxPassThrough : public PassThroughService {
   // Whether a drive whose generic node cannot be opened is opened through its
   // block node, which carries every command but the firmware ones.
   void SetBlockNodeFallback(bool allowed) { blockNodeFallback_ = allowed; }
+  // The letter's block node and generic node, as far as they are known.
+  std::vector<std::string> NodesOfLetter(char letter) const;
 
  private:
   struct OpenDevice {

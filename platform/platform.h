@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/aspi.h"
 #include "platform/clock.h"
@@ -36,6 +37,12 @@ class Platform {
   // file): the program's notice, set by its transport; empty for none. Systems
   // without such failures ignore it.
   virtual void SetFailureNotice(std::function<void(const std::string& text)> /*notice*/) {}
+
+  // The device nodes behind a drive letter or an ASPI target (on Linux the
+  // block node then the SCSI generic node: "/dev/sr0", "/dev/sg1"), so that a
+  // user can name a drive by its node; empty where the system has none.
+  virtual std::vector<std::string> NodesOfLetter(char /*letter*/) { return {}; }
+  virtual std::vector<std::string> NodesOfTarget(Byte /*adapter*/, Byte /*target*/) { return {}; }
 
   // Starting other programs (the launcher); their handles are Kernel32()'s.
   virtual ProcessService& Processes() = 0;

@@ -179,6 +179,17 @@ Byte LinuxAspiManager::HaInquiry(SrbHaInquiry* srb) {
   return kSsComp;
 }
 
+std::vector<std::string> LinuxAspiManager::NodesOfTarget(Byte adapter, Byte target) {
+  if (!scanned_) Scan();
+  if (adapter >= adapters_.size()) return {};
+  const ScsiGenericNode* node = NodeAt(adapters_[adapter].host, target, 0);
+  if (node == nullptr) return {};
+  std::vector<std::string> nodes;
+  if (auto block = BlockDeviceOfGeneric(layout_, node->name)) nodes.push_back(std::move(*block));
+  nodes.push_back(layout_.devRoot + "/" + node->name);
+  return nodes;
+}
+
 const ScsiGenericNode* LinuxAspiManager::NodeAt(int host, int target, int lun) const {
   // ASPI has no channel: the lowest channel with that target answers.
   for (const auto& node : nodes_) {

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -124,6 +125,20 @@ int LinuxPassThrough::OpenCommandNode(char letter, const std::string& configured
   }
   report_.Once(drive + " " + NodeOpenFailureText(nodes.commandNode, -fd));
   return fd;
+}
+
+std::vector<std::string> LinuxPassThrough::NodesOfLetter(char letter) const {
+  const auto path = DevicePathOfLetter(layout_, explicitMap_, letter);
+  if (!path) return {};
+  const DeviceNodes resolved = ResolveDeviceNodes(layout_, *path);
+  // The block node first, as users know it; the node as configured when it is neither.
+  std::vector<std::string> nodes;
+  for (const std::string& node : {resolved.lockNode, resolved.commandNode, *path}) {
+    if (!node.empty() && std::find(nodes.begin(), nodes.end(), node) == nodes.end()) {
+      nodes.push_back(node);
+    }
+  }
+  return nodes;
 }
 
 Bool LinuxPassThrough::CloseHandle(Handle handle) {

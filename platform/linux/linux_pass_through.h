@@ -5,6 +5,8 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/kernel.h"
 #include "platform/linux/access_report.h"
@@ -40,6 +42,8 @@ class LinuxPassThrough : public PassThroughService {
   void SetFailureNotice(std::function<void(const std::string&)> notice) {
     report_.SetRefusalNotice(std::move(notice));
   }
+  // The letter's block node and generic node, as far as they are known.
+  std::vector<std::string> NodesOfLetter(char letter) const;
 
  private:
   struct OpenDevice {

@@ -9,8 +9,8 @@
 #include "platform/linux/linux_kernel.h"
 #include "platform/linux/linux_pass_through.h"
 #include "platform/linux/linux_processes.h"
-#include "platform/linux/native_system_reader.h"
 #include "platform/linux/linux_system_info_component.h"
+#include "platform/linux/native_system_reader.h"
 
 namespace platform {
 
@@ -39,6 +39,12 @@ class LinuxPlatform : public Platform {
   // stand-in completes requests on threads of its own, and tells standard error.
   void SetFailureNotice(std::function<void(const std::string& text)> notice) override {
     passThrough_.SetFailureNotice(std::move(notice));
+  }
+  std::vector<std::string> NodesOfLetter(char letter) override {
+    return passThrough_.NodesOfLetter(letter);
+  }
+  std::vector<std::string> NodesOfTarget(Byte adapter, Byte target) override {
+    return aspi_.NodesOfTarget(adapter, target);
   }
   ProcessService& Processes() override { return processes_; }
   NativeSystem Native() override { return RunningNativeSystem(); }

@@ -30,11 +30,12 @@ fail() {
 }
 
 # desktop-file-validate passes an entry with hints (two main categories, ...):
-# here any remark fails.
-validate_entry() {
+# here any remark fails. Prints the remarks.
+entry_remarks() {
   local remarks
-  remarks="$(desktop-file-validate "$1" 2>&1)" && [ -z "$remarks" ] ||
-    fail "desktop-file-validate $1: $remarks"
+  remarks="$(desktop-file-validate "$1" 2>&1)" && [ -z "$remarks" ] && return 0
+  echo "$remarks"
+  return 1
 }
 
 sudo=""
@@ -48,7 +49,7 @@ make_package() {
   DVDUTIL_PACKAGES+=(dpkg-dev lintian desktop-file-utils)
   dvdutil_install_deps
 
-  local build="${DVDUTIL_PACKAGE_BUILD_DIR:-$root/build-deb}"
+  local build="${DVDUTIL_PACKAGE_BUILD_DIR:-$root/build-deb}" remarks
   # Staged where dpkg-shlibdeps looks for a package's files: debian/<package>.
   local tree="$build/package"
   local stage="$tree/debian/$package"
@@ -79,7 +80,8 @@ make_package() {
     [ -x "$stage/usr/bin/$name" ] || fail "cmake --install did not install usr/bin/$name"
   done
   for name in "${programs[@]}"; do
-    validate_entry "$stage/usr/share/applications/$name.desktop"
+    remarks="$(entry_remarks "$stage/usr/share/applications/$name.desktop")" ||
+      fail "desktop-file-validate $name.desktop: $remarks"
     [ -f "$stage/usr/share/icons/hicolor/scalable/apps/$name.svg" ] || fail "no icon for $name"
   done
 
@@ -133,41 +135,53 @@ make_package() {
   lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
 }
 
-# The installed suite: every file in place and each program answering.
+# The installed suite: every file in place and each program answering. Every
+# check runs, so one run lists all that is wrong.
 check_installed() {
   local want="${1:-}"
-  local name out
+  local name out remarks problems=0
+  problem() {
+    echo "package: FAIL: $*" >&2
+    problems=$((problems + 1))
+  }
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
     fail "$package is not installed"
   if [ -n "$want" ]; then
     [ "$(dpkg-query -W -f='${Version}' "$package")" = "$want" ] || fail "$package $want is not the installed version"
   fi
   want="$(dpkg-query -W -f='${Version}' "$package")"
-  [ -z "$($sudo dpkg --verify "$package")" ] || fail "installed files differ from the package"
+  [ -z "$($sudo dpkg --verify "$package")" ] || problem "installed files differ from the package"
   for name in "${programs[@]}" "${tools[@]}"; do
-    [ "$(command -v "$name")" = "/usr/bin/$name" ] || fail "$name is not /usr/bin/$name on PATH"
-    [ -z "$(find "/usr/bin/$name" -perm /6000)" ] || fail "$name is setuid or setgid"
-    out="$(timeout 30 "$name" --version </dev/null)" || fail "$name --version fails"
-    grep -qF "$want" <<<"$out" || fail "$name --version does not name $want: $out"
-    out="$(timeout 30 "$name" --help </dev/null)" || fail "$name --help fails"
-    grep -qF "$name" <<<"$out" || fail "$name --help does not say how to use $name"
-    [ "$(man -w "$name")" = "/usr/share/man/man1/$name.1.gz" ] || fail "no manual page for $name"
+    [ "$(command -v "$name")" = "/usr/bin/$name" ] || problem "$name is not /usr/bin/$name on PATH"
+    [ -z "$(find "/usr/bin/$name" -perm /6000)" ] || problem "$name is setuid or setgid"
+    if out="$(timeout 30 "$name" --version </dev/null)"; then
+      grep -qF "$want" <<<"$out" || problem "$name --version does not name $want: $out"
+    else
+      problem "$name --version fails"
+    fi
+    if out="$(timeout 30 "$name" --help </dev/null)"; then
+      grep -qF "$name" <<<"$out" || problem "$name --help does not say how to use $name"
+    else
+      problem "$name --help fails"
+    fi
+    [ "$(man -w "$name")" = "/usr/share/man/man1/$name.1.gz" ] || problem "no manual page for $name"
   done
   for name in "${programs[@]}"; do
     local entry="/usr/share/applications/$name.desktop"
-    validate_entry "$entry"
-    grep -qx "Exec=\"/usr/bin/$name\"" "$entry" || fail "$entry does not start /usr/bin/$name"
-    grep -qx "Icon=$name" "$entry" || fail "$entry names another icon"
-    [ -f "/usr/share/icons/hicolor/scalable/apps/$name.svg" ] || fail "no icon for $name"
+    remarks="$(entry_remarks "$entry")" || problem "desktop-file-validate $entry: $remarks"
+    grep -qx "Exec=\"/usr/bin/$name\"" "$entry" || problem "$entry does not start /usr/bin/$name"
+    grep -qx "Icon=$name" "$entry" || problem "$entry names another icon"
+    [ -f "/usr/share/icons/hicolor/scalable/apps/$name.svg" ] || problem "no icon for $name"
   done
   for name in copyright changelog.gz README.md.gz; do
-    [ -f "/usr/share/doc/$package/$name" ] || fail "no /usr/share/doc/$package/$name"
+    [ -f "/usr/share/doc/$package/$name" ] || problem "no /usr/share/doc/$package/$name"
   done
   # Access to the drives comes from the system's udev rules: no maintainer
   # scripts, so nothing sets file capabilities or changes groups.
   for name in preinst postinst prerm postrm; do
-    [ ! -e "/var/lib/dpkg/info/$package.$name" ] || fail "the package has a $name script"
+    [ ! -e "/var/lib/dpkg/info/$package.$name" ] || problem "the package has a $name script"
   done
+  [ "$problems" -eq 0 ] || fail "$problems checks of the installed $package $want failed"
   echo "package: the installed $package $want passes its checks"
 }
 

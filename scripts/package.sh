@@ -53,10 +53,11 @@ make_package() {
   # Staged where dpkg-shlibdeps looks for a package's files: debian/<package>.
   local tree="$build/package"
   local stage="$tree/debian/$package"
+  [ ! -e "$build" ] || [ -f "$build/CMakeCache.txt" ] || fail "$build is no build folder: not removing it"
   rm -rf "$build"
   # Debian's build flags (hardening included), no build type of CMake's own on top.
-  # fwhex is linked dynamically here: a distribution's binaries take library
-  # updates from the system.
+  # fwhex is linked dynamically here (its static-link check preset to OFF): the
+  # binaries of a distribution take library updates from the system.
   (
     cd "$root"
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
@@ -116,8 +117,13 @@ make_package() {
   (cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum) >"$stage/DEBIAN/md5sums"
   local size
   size="$(du -sk --exclude=DEBIAN "$stage" | cut -f1)"
-  sed -e "s|@VERSION@|$version|" -e "s|@ARCH@|$arch|" -e "s|@INSTALLED_SIZE@|$size|" \
-    -e "s|@DEPENDS@|$depends|" "$root/packaging/control.in" >"$stage/DEBIAN/control"
+  local control
+  control="$(cat "$root/packaging/control.in")"
+  control="${control//@VERSION@/$version}"
+  control="${control//@ARCH@/$arch}"
+  control="${control//@INSTALLED_SIZE@/$size}"
+  control="${control//@DEPENDS@/$depends}"
+  printf '%s\n' "$control" >"$stage/DEBIAN/control"
   chmod 0644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"
 
   # The same tree gives the same package: times from the last commit.

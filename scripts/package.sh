@@ -109,7 +109,7 @@ make_package() {
   # Runtime dependencies from the binaries: dpkg-shlibdeps wants a source tree.
   printf 'Source: %s\n\nPackage: %s\nArchitecture: any\n' "$package" "$package" >"$tree/debian/control"
   local depends
-  depends="$(cd "$tree" && dpkg-shlibdeps -O "$stage"/usr/bin/*)"
+  depends="$(cd "$tree" && dpkg-shlibdeps -O "debian/$package"/usr/bin/*)"
   depends="${depends#shlibs:Depends=}"
   [ -n "$depends" ] || fail "dpkg-shlibdeps found no dependencies"
 

@@ -106,14 +106,15 @@ make_package() {
   find "$stage" -type f -exec chmod 0644 {} +
   chmod 0755 "$stage"/usr/bin/*
 
-  # Runtime dependencies from the binaries: dpkg-shlibdeps wants a source tree.
+  # Runtime dependencies from the binaries: dpkg-shlibdeps wants a source tree
+  # and finds the package's root by its DEBIAN folder.
+  install -d "$stage/DEBIAN"
   printf 'Source: %s\n\nPackage: %s\nArchitecture: any\n' "$package" "$package" >"$tree/debian/control"
   local depends
   depends="$(cd "$tree" && dpkg-shlibdeps -O "debian/$package"/usr/bin/*)"
   depends="${depends#shlibs:Depends=}"
   [ -n "$depends" ] || fail "dpkg-shlibdeps found no dependencies"
 
-  install -d "$stage/DEBIAN"
   (cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum) >"$stage/DEBIAN/md5sums"
   local size
   size="$(du -sk --exclude=DEBIAN "$stage" | cut -f1)"

@@ -14,10 +14,6 @@
 # it starts beside itself.
 include(GNUInstallDirs)
 
-# The project version for scripts that package the build (scripts/package.sh);
-# written only when it changes.
-file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/dvdutil_version.txt CONTENT "${PROJECT_VERSION}\n")
-
 function(dvdutil_install_program target)
   cmake_parse_arguments(ARG "" "NAME;COMMENT;ICON" "" ${ARGN})
   if(NOT ARG_NAME OR NOT ARG_COMMENT)
@@ -44,3 +40,7 @@ endfunction()
 function(dvdutil_install_tool target)
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
+
+# The project version for scripts that package the build (scripts/package.sh);
+# written only when it changes.
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/dvdutil_version.txt CONTENT "${PROJECT_VERSION}\n")

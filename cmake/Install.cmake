@@ -77,3 +77,7 @@ function(dvdutil_install_tool target)
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   dvdutil_man_page(${target} "${ARG_DESCRIPTION}")
 endfunction()
+
+# The project version for scripts that package the build (scripts/package.sh);
+# written only when it changes.
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/dvdutil_version.txt CONTENT "${PROJECT_VERSION}\n")

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "drvcmd/notice.h"
 #include "drvcmd/program_id.h"
@@ -27,13 +28,26 @@ inline constexpr int kStartNoAdapters = 3;
 // The message a program shows when StartTransport fails; empty for kStartOk.
 const char* StartTransportMessage(int startResult);
 
+// Told about every request the transport has carried, after it returned:
+// the command-line tools print them for -v. Off (null) unless a tool sets one.
+class RequestObserver {
+ public:
+  virtual ~RequestObserver() = default;
+  virtual void RequestDone(const ScsiRequest& request, int outcome) = 0;
+};
+
 class Transport {
  public:
   Transport(ProgramId program, platform::Platform& system, Notice& notice)
       : program_(program), system_(system), notice_(notice) {
     system_.SetBlockNodeFallback(SendsOnlyBlockNodeCommands(program));
+    // A command the system failed for a reason of its own (a drive change the
+    // emulated machine cannot keep) is explained in the program's error box.
+    system_.SetFailureNotice([this](const std::string& text) {
+      notice_.MessageBox(text, std::string(), kMbOk | kMbIconHand);
+    });
   }
-  virtual ~Transport() = default;
+  virtual ~Transport() { system_.SetFailureNotice({}); }
   Transport(const Transport&) = delete;
   Transport& operator=(const Transport&) = delete;
 
@@ -43,6 +57,7 @@ class Transport {
   virtual int StopTransport() = 0;
   // Carries one request; returns and stores its outcome code, status and sense.
   virtual int ExecuteRequest(ScsiRequest& request) = 0;
+  void SetRequestObserver(RequestObserver* observer) { observer_ = observer; }
 
   ProgramId Program() const { return program_; }
   platform::Platform& System() { return system_; }
@@ -62,6 +77,12 @@ class Transport {
   virtual std::span<std::uint8_t> RequestSenseArea() { return {}; }
 
  protected:
+  // Tells the observer, if any, of a request carried; returns its outcome.
+  int Observed(const ScsiRequest& request, int outcome) {
+    if (observer_ != nullptr) observer_->RequestDone(request, outcome);
+    return outcome;
+  }
+
   ProgramId program_;
   platform::Platform& system_;
   Notice& notice_;
@@ -71,6 +92,9 @@ class Transport {
   int lastOutcome_ = kOutcomeGood;
   std::uint8_t lastScsiStatus_ = 0;
   std::array<std::uint8_t, kSenseCopySize> lastSense_{};
+
+ private:
+  RequestObserver* observer_ = nullptr;
 };
 
 }  // namespace drvcmd

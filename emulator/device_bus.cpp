@@ -7,7 +7,17 @@
 namespace emu {
 
 namespace {
+
 constexpr std::size_t kByte2 = 2;
+// HARDWARE ERROR, WRITE ERROR: the drive could not keep what the command changed.
+constexpr SenseCode kKeptStateWriteError{0x04, 0x0C, 0x00};
+
+// "drive D:", or "drive 1:0" for a device reached through ASPI only.
+std::string DriveName(const DeviceConfig& config) {
+  if (config.letter != 0) return std::string("drive ") + config.letter + ":";
+  return "drive " + config.StateKey();
+}
+
 }  // namespace
 
 DeviceBus::DeviceBus(std::vector<DeviceSlot> slots, std::optional<StateStore> store,
@@ -56,30 +66,52 @@ ExchangeResult DeviceBus::Exchange(DeviceSlot& slot, const CommandBlock& command
   }
   result.answer = slot.drive->Execute(command, static_cast<std::uint32_t>(clock_.Now()));
   result.delayMs += result.answer.durationMs;
-  if (result.answer.persistChanged) Persist(slot);
+  const KeptKind changed = result.answer.keptChange;
+  if (changed != KeptKind::kNone && !Persist(slot, changed)) {
+    // Nothing of the change stays: the next start would not find it either.
+    slot.drive->TakeBackKeptChange();
+    result.answer = slot.drive->FailWith(kKeptStateWriteError);
+  }
   return result;
 }
 
-void DeviceBus::Persist(DeviceSlot& slot) {
-  if (!store_) return;
+bool DeviceBus::Persist(DeviceSlot& slot, KeptKind kind) {
+  if (!store_) return true;
   std::string error;
-  nlohmann::json state;
+  nlohmann::json fields;
   try {
-    state = slot.drive->SaveState();
+    fields = slot.drive->SaveState(kind);
   } catch (const std::exception& e) {
-    error = store_->Path() + ": cannot save the state of " + slot.config.where + ": " + e.what();
+    error = store_->Path() + ": cannot save the state: " + e.what();
   }
-  if (error.empty()) store_->Save(slot.config.StateKey(), state, &error);
-  std::lock_guard lock(stateErrorMutex_);
-  // The programs have no channel for this, and the change would be lost at the
-  // next start: say so on stderr, once per distinct failure.
-  if (!error.empty() && error != lastStateError_) std::fprintf(stderr, "%s\n", error.c_str());
-  lastStateError_ = error;
+  if (error.empty()) {
+    store_->Save(slot.config.StateKey(), EmulatedDrive::StateFields(kind), fields, &error);
+  }
+  std::function<void(const std::string&)> notice;
+  {
+    std::lock_guard lock(stateErrorMutex_);
+    lastStateError_ = error;
+    notice = failureNotice_;
+  }
+  if (error.empty()) return true;
+  // The command fails with sense that cannot name the file: say which file and why.
+  const std::string lost = "The change to " + DriveName(slot.config) + " cannot be kept.";
+  if (notice) {
+    notice(lost + "\r\n" + error);
+  } else {
+    std::fprintf(stderr, "%s %s\n", lost.c_str(), error.c_str());
+  }
+  return false;
 }
 
 std::string DeviceBus::LastStateError() const {
   std::lock_guard lock(stateErrorMutex_);
   return lastStateError_;
+}
+
+void DeviceBus::SetFailureNotice(std::function<void(const std::string&)> notice) {
+  std::lock_guard lock(stateErrorMutex_);
+  failureNotice_ = std::move(notice);
 }
 
 }  // namespace emu

@@ -1,7 +1,10 @@
 // The machine's devices and the one road every command takes to them: the
-// generic faults first, then the drive, then the write-back of kept state.
+// generic faults first, then the drive, then the write-back of kept state. A
+// change that cannot be written back fails its command, as a drive fails a
+// command whose write to its non-volatile memory failed.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -40,16 +43,20 @@ class DeviceBus {
 
   // Empty when the last write-back succeeded.
   std::string LastStateError() const;
+  // Where a failed write-back is told to the user; standard error when empty.
+  void SetFailureNotice(std::function<void(const std::string&)> notice);
 
  private:
   FaultRule* MatchingFault(DeviceSlot& slot, const CommandBlock& command);
-  void Persist(DeviceSlot& slot);
+  // Writes the changed kind of the drive's kept state back; false when it cannot.
+  bool Persist(DeviceSlot& slot, KeptKind kind);
 
   std::vector<DeviceSlot> slots_;
   std::optional<StateStore> store_;
   MachineClock& clock_;
   mutable std::mutex stateErrorMutex_;
   std::string lastStateError_;
+  std::function<void(const std::string&)> failureNotice_;
 };
 
 }  // namespace emu

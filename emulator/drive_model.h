@@ -10,6 +10,9 @@ namespace emu {
 
 enum class DataDirection { kNone, kIn, kOut };
 
+// The kinds of state a drive keeps across starts; each is written back on its own.
+enum class KeptKind : std::uint8_t { kNone, kFirmware, kRegion, kSpeedMode };
+
 struct CommandBlock {
   std::array<std::uint8_t, 16> cdb{};
   std::uint8_t cdbLength = 0;
@@ -19,11 +22,11 @@ struct CommandBlock {
 };
 
 struct CommandAnswer {
-  std::uint8_t scsiStatus = 0;          // 0 good, 2 check condition
+  std::uint8_t scsiStatus = 0;           // 0 good, 2 check condition
   std::array<std::uint8_t, 18> sense{};  // fixed-format sense when status is 2
   std::uint32_t bytesTransferred = 0;
-  std::uint32_t durationMs = 0;  // how long the drive took (fault delays)
-  bool persistChanged = false;   // kept state (firmware, region, mode) changed
+  std::uint32_t durationMs = 0;           // how long the drive took (fault delays)
+  KeptKind keptChange = KeptKind::kNone;  // the kind of kept state the command changed
 };
 
 inline constexpr std::uint8_t kStatusGood = 0x00;

@@ -286,6 +286,7 @@ CommandAnswer EmulatedDrive::FinishDownload(std::uint32_t offset, std::uint32_t 
     return Check(kInvalidFieldInParameterList);
   }
 
+  RememberKeptState();
   std::array<std::uint8_t, kUnitBytesSize> unitBytes{};
   std::copy_n(memory_.begin() + kUnitBytesOffset, kUnitBytesSize, unitBytes.begin());
   memory_ = std::move(staged_);
@@ -302,7 +303,7 @@ CommandAnswer EmulatedDrive::FinishDownload(std::uint32_t offset, std::uint32_t 
   readyAtMs_ = nowMs + notReadyAfterProgrammingMs_;
 
   CommandAnswer answer = Good();
-  answer.persistChanged = true;
+  answer.keptChange = KeptKind::kFirmware;
   return answer;
 }
 

@@ -72,6 +72,13 @@ class EmulatedDrive {
   // and the INQUIRY identity its firmware reports.
   nlohmann::json SaveState() const;
   bool LoadState(const nlohmann::json& state, std::string* error);
+  // The fields of one kind of kept state, as SaveState writes them, and the
+  // names of every field that kind owns (a field may be absent: nothing kept).
+  nlohmann::json SaveState(KeptKind kind) const;
+  static std::span<const std::string_view> StateFields(KeptKind kind);
+  // Takes back the change of the last command that changed kept state, when
+  // the machine could not keep it: the drive is as it was before that command.
+  void TakeBackKeptChange();
 
   // Inspection for tests and tools.
   bool HasFirmware() const { return !memory_.empty(); }
@@ -127,6 +134,19 @@ class EmulatedDrive {
   // The region of a kept state, checked; the drive is not changed.
   bool LoadRegionState(const nlohmann::json& state, RpcRegion* loaded, std::string* error) const;
 
+  // Before a command changes kept state, what it is about to replace.
+  struct KeptSnapshot {
+    std::vector<std::uint8_t> memory;
+    std::array<std::uint8_t, kInquiryDataSize> inquiry{};
+    RpcRegion region;
+    SpeedState speed;
+    std::uint32_t programmingCount = 0;
+    bool notReady = false;
+    std::uint32_t readyAtMs = 0;
+    int corruptionsLeft = -1;
+  };
+  void RememberKeptState();
+
   std::uint8_t peripheralType_ = 0x05;
   std::array<std::uint8_t, kInquiryDataSize> inquiry_{};
   std::array<std::uint8_t, kSenseDataSize> pendingSense_{};
@@ -167,6 +187,8 @@ class EmulatedDrive {
   void SaveSpeedState(nlohmann::json& state) const;
   bool LoadSpeedState(const nlohmann::json& state, std::string* error);
   SpeedState speed_;
+
+  std::optional<KeptSnapshot> beforeChange_;
 };
 
 }  // namespace emu

@@ -136,11 +136,12 @@ CommandAnswer EmulatedDrive::SendKey(const CommandBlock& command) {
   if (!IsSingleRegionMask(mask)) return Check(kInvalidFieldInParameterList);
   // Setting the region the drive has already takes no change.
   if (mask == region_.mask) return Good();
+  RememberKeptState();
   region_.mask = mask;
   --region_.userChanges;
   region_.typeCode = TypeCodeFor(region_.userChanges);
   CommandAnswer answer = Good();
-  answer.persistChanged = true;
+  answer.keptChange = KeptKind::kRegion;
   return answer;
 }
 

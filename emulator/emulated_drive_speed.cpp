@@ -162,11 +162,12 @@ CommandAnswer EmulatedDrive::SetCdSpeed(const CommandBlock& command) {
     return Check(kInvalidFieldInCdb);
   }
   const SpeedMode mode = readSpeed == kSpeedQuiet ? SpeedMode::kQuiet : SpeedMode::kPerformance;
+  if (modeControl == kModePermanent) RememberKeptState();
   speed_.currentMode = mode;
   CommandAnswer answer = Good();
   if (modeControl == kModePermanent) {
     speed_.permanentMode = mode;
-    answer.persistChanged = true;
+    answer.keptChange = KeptKind::kSpeedMode;
   }
   return answer;
 }

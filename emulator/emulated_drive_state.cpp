@@ -51,7 +51,54 @@ bool Fail(std::string* error, const std::string& what) {
   return false;
 }
 
+constexpr std::string_view kFirmwareFields[] = {"memory", "inquiry"};
+constexpr std::string_view kRegionFields[] = {"region"};
+constexpr std::string_view kSpeedModeFields[] = {kSpeedModeStateKey};
+
 }  // namespace
+
+std::span<const std::string_view> EmulatedDrive::StateFields(KeptKind kind) {
+  switch (kind) {
+    case KeptKind::kFirmware:
+      return kFirmwareFields;
+    case KeptKind::kRegion:
+      return kRegionFields;
+    case KeptKind::kSpeedMode:
+      return kSpeedModeFields;
+    case KeptKind::kNone:
+      break;
+  }
+  return {};
+}
+
+json EmulatedDrive::SaveState(KeptKind kind) const {
+  const json whole = SaveState();
+  json fields = json::object();
+  for (const std::string_view name : StateFields(kind)) {
+    const std::string key(name);
+    if (whole.contains(key)) fields[key] = whole.at(key);
+  }
+  return fields;
+}
+
+void EmulatedDrive::RememberKeptState() {
+  beforeChange_ = KeptSnapshot{memory_,           inquiry_,  region_,    speed_,
+                               programmingCount_, notReady_, readyAtMs_, corruptionsLeft_};
+}
+
+void EmulatedDrive::TakeBackKeptChange() {
+  if (!beforeChange_) return;
+  KeptSnapshot& before = *beforeChange_;
+  memory_ = std::move(before.memory);
+  inquiry_ = before.inquiry;
+  region_ = before.region;
+  speed_ = before.speed;
+  programmingCount_ = before.programmingCount;
+  notReady_ = before.notReady;
+  readyAtMs_ = before.readyAtMs;
+  corruptionsLeft_ = before.corruptionsLeft;
+  beforeChange_.reset();
+}
 
 json EmulatedDrive::SaveState() const {
   json state = json::object();

@@ -53,6 +53,12 @@ class Machine : public EmulatedMachine {
   platform::ProcessService& Processes() override { return processes_; }
   // The machine is the Windows system its version record describes.
   platform::NativeSystem Native() override { return {}; }
+  std::vector<std::string> NodesOfLetter(char letter) override {
+    return NodesOf(bus_.AtLetter(letter));
+  }
+  std::vector<std::string> NodesOfTarget(platform::Byte adapter, platform::Byte target) override {
+    return NodesOf(bus_.At(adapter, target));
+  }
 
   CommandLog& Log() override { return log_; }
   EmulatedDrive* DriveAtLetter(char letter) override {
@@ -70,11 +76,19 @@ class Machine : public EmulatedMachine {
     return true;
   }
   std::string LastStateError() const override { return bus_.LastStateError(); }
+  void SetFailureNotice(std::function<void(const std::string& text)> notice) override {
+    bus_.SetFailureNotice(std::move(notice));
+  }
   std::size_t LiveMemoryBlocks() override { return kernel_.LiveMemoryBlocks(); }
   std::size_t OpenDeviceHandles() override { return passThrough_.OpenHandles(); }
   std::size_t PendingAspiRequests() const override { return completions_.Count(); }
 
  private:
+  static std::vector<std::string> NodesOf(const DeviceSlot* slot) {
+    if (slot == nullptr || slot->config.node.empty()) return {};
+    return {slot->config.node};
+  }
+
   // Declaration order is construction order: the services below use those above.
   HandleAllocator handles_;
   MachineClock clock_;

@@ -62,6 +62,7 @@ struct DeviceConfig {
   std::uint8_t lun = 0;
   bool openFails = false;
   bool answers = true;
+  std::string node;  // the device node a real system would show ("/dev/sr0"); may be empty
   std::vector<FaultRule> faults;
   nlohmann::json object;  // the whole device object, for the drive's own fields
   std::string where;      // "file: devices[i]" for error messages

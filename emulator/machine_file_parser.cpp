@@ -251,19 +251,22 @@ bool ReadFault(const FieldReader& reader, FaultRule* fault, std::string* error) 
   return true;
 }
 
+constexpr std::size_t kMaxNodeLength = 255;
+
 bool ReadDevice(const FieldReader& reader, DeviceConfig* device, std::string* error) {
   std::uint64_t adapter = 0, target = 0, pathId = 0, lun = 0;
   if (!reader.IsObject(error) ||
       // The machine's own device keys; the drive's keys come from the drive.
-      !reader.OnlyKeys(
-          {"letter", "adapter", "target", "pathId", "lun", "openFails", "answers", "faults"},
-          EmulatedDrive::DeviceKeys(), error) ||
+      !reader.OnlyKeys({"letter", "adapter", "target", "pathId", "lun", "openFails", "answers",
+                        "node", "faults"},
+                       EmulatedDrive::DeviceKeys(), error) ||
       !reader.Unsigned("adapter", Need::kRequired, kMaxAdapters - 1, &adapter, error) ||
       !reader.Unsigned("target", Need::kRequired, kMaxTargets - 1, &target, error) ||
       !reader.Unsigned("pathId", Need::kOptional, kMaxPathId, &pathId, error) ||
       !reader.Unsigned("lun", Need::kOptional, kMaxLun, &lun, error) ||
       !reader.Boolean("openFails", Need::kOptional, &device->openFails, error) ||
-      !reader.Boolean("answers", Need::kOptional, &device->answers, error)) {
+      !reader.Boolean("answers", Need::kOptional, &device->answers, error) ||
+      !reader.String("node", Need::kOptional, kMaxNodeLength, &device->node, error)) {
     return false;
   }
   device->adapter = static_cast<int>(adapter);

@@ -1,10 +1,14 @@
 // Writes the drives' kept state back to the machine's state file: under an
-// flock on "<file>.lock", re-reading the file so that another program's change
-// to another drive is kept, then a temporary file, fsync and rename.
+// flock on "<file>.lock" it re-reads the file and replaces only the fields a
+// command changed, so that another program's change (to another drive, or to
+// another kind of state of the same drive) is kept; then a temporary file,
+// fsync and rename.
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace emu {
 
@@ -15,8 +19,12 @@ class StateStore {
   explicit StateStore(std::string path) : path_(std::move(path)) {}
 
   const std::string& Path() const { return path_; }
-  // Replaces driveStates[key] with state. False with *error naming the file.
-  bool Save(const std::string& key, const nlohmann::json& state, std::string* error) const;
+  // In driveStates[key], replaces the fields named in `owned` with those that
+  // `fields` holds (an owned field that `fields` lacks is removed). The entry's
+  // other fields and every other entry stay as the file has them now. False
+  // with *error naming the file and the reason; the file is then unchanged.
+  bool Save(const std::string& key, std::span<const std::string_view> owned,
+            const nlohmann::json& fields, std::string* error) const;
 
   // The "driveStates" of a state file; an empty object when the file does not exist.
   static bool LoadStates(const std::string& path, nlohmann::json* states, std::string* error);

@@ -27,7 +27,7 @@ void Launcher::CaptureSystem() {
 
 void Launcher::BuildSystemReport(LauncherUi& ui) const {
   std::string report = kProcessorHeading;
-  report += ProcessorLine(processor_);
+  report += ProcessorLine(processor_, native_);
   ui.SetReportText(report);
   ui.RefreshReport();
   report += kOsHeading;

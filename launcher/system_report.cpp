@@ -48,6 +48,7 @@ constexpr char kUnknownPlatform[] = "Unknown platform\r\n";
 constexpr char kOtherWindows[] = "Windows (Build %d.%d.%d)\r\n";
 constexpr char kOtherWindowsNt[] = "Windows NT (Build %d.%d.%d)\r\n%s\r\n";
 constexpr char kNativeSystem[] = "%s\r\n%s\r\n";
+constexpr char kNativeProcessor[] = "%s\r\n";
 
 std::string Formatted(const char* format, auto... values) {
   char line[kLineCapacity] = {};
@@ -91,6 +92,12 @@ std::string ProcessorLine(const platform::SystemInfo& processor) {
   }
 }
 
+std::string ProcessorLine(const platform::SystemInfo& processor,
+                          const platform::NativeSystem& native) {
+  if (native.processor.empty()) return ProcessorLine(processor);
+  return Formatted(kNativeProcessor, native.processor.c_str());
+}
+
 std::string OsLine(const platform::OsVersionInfoA& version, const platform::NativeSystem& native) {
   if (native.Known()) {
     return Formatted(kNativeSystem, native.distribution.c_str(), native.kernel.c_str());
@@ -127,7 +134,8 @@ std::string OsLine(const platform::OsVersionInfoA& version, const platform::Nati
 std::string SystemReport(const platform::SystemInfo& processor,
                          const platform::OsVersionInfoA& version,
                          const platform::NativeSystem& native) {
-  return kProcessorHeading + ProcessorLine(processor) + kOsHeading + OsLine(version, native);
+  return kProcessorHeading + ProcessorLine(processor, native) + kOsHeading +
+         OsLine(version, native);
 }
 
 }  // namespace launcher

@@ -1,6 +1,6 @@
-// What the system really is when the Windows version record only stands in
-// for it (Linux): its distribution and kernel. Both empty on a system the
-// version record describes itself.
+// What the system really is when the Windows version and processor records
+// only stand in for it (Linux): its distribution, kernel and processor. All
+// empty on a system the records describe themselves.
 #pragma once
 
 #include <string>
@@ -10,6 +10,7 @@ namespace platform {
 struct NativeSystem {
   std::string distribution;  // "Debian GNU/Linux 12 (bookworm)"
   std::string kernel;        // "Linux 6.1.0-18-amd64"
+  std::string processor{};   // "AMD Ryzen 7 5800X 8-Core Processor"; empty when unknown
 
   bool Known() const { return !distribution.empty() || !kernel.empty(); }
 };

@@ -2,6 +2,10 @@
 // system or an emulated machine, chosen once at start-up.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "platform/aspi.h"
 #include "platform/clock.h"
 #include "platform/kernel.h"
@@ -27,6 +31,18 @@ class Platform {
   // but not the firmware commands). Set once by the program's transport;
   // systems without such a node ignore it.
   virtual void SetBlockNodeFallback(bool /*allowed*/) {}
+
+  // Where the system tells the user of a failure whose reason no drive command
+  // can carry (an emulated machine that cannot keep a drive's change in its
+  // file): the program's notice, set by its transport; empty for none. Systems
+  // without such failures ignore it.
+  virtual void SetFailureNotice(std::function<void(const std::string& text)> /*notice*/) {}
+
+  // The device nodes behind a drive letter or an ASPI target (on Linux the
+  // block node then the SCSI generic node: "/dev/sr0", "/dev/sg1"), so that a
+  // user can name a drive by its node; empty where the system has none.
+  virtual std::vector<std::string> NodesOfLetter(char /*letter*/) { return {}; }
+  virtual std::vector<std::string> NodesOfTarget(Byte /*adapter*/, Byte /*target*/) { return {}; }
 
   // Starting other programs (the launcher); their handles are Kernel32()'s.
   virtual ProcessService& Processes() = 0;

@@ -40,7 +40,7 @@ done
 cmake --install "$build" --prefix "$demo/suite" >/dev/null
 # Our own generated image for the KD-410 drive on D:, one version ahead.
 if [ ! -f "$demo/UPDATE.HEX" ]; then
-  "$build/tools/fwgen/fwgen" --model KD-410 --version 1.05 "$demo/UPDATE.HEX"
+  "$build/tools/fwgen/fwgen" --model KD-410 --firmware-version 1.05 "$demo/UPDATE.HEX"
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

@@ -9,6 +9,7 @@ DVDUTIL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-dejavu-core
   fonts-lato  # a black face for the windows' "Arial Black"
+  help2man  # the man pages, made from each program's --help
 )
 
 dvdutil_install_deps() {

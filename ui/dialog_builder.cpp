@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "ui/dialog_keys.h"
 #include "ui/font_fallback.h"
 
 namespace ui {
@@ -141,6 +143,10 @@ DialogBaseUnits BuildControls(QWidget& parent, const DialogTemplate& dialogTempl
     // A combo's template height includes its dropped list; the box itself is
     // as tall as its font makes it.
     if (control.kind == ControlKind::kCombo) rect.setHeight(widget->sizeHint().height());
+    // An icon control is at least as large as its icon (and frame), as a
+    // Windows icon control sizes itself to the icon it shows.
+    if (control.kind == ControlKind::kIcon)
+      rect.setSize(rect.size().expandedTo(widget->sizeHint()));
     widget->setGeometry(rect);
   }
   return base;
@@ -156,6 +162,7 @@ DialogBaseUnits BuildDialog(QWidget& dialog, const DialogTemplate& dialogTemplat
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   }
   dialog.setWindowFlags(flags);
+  if (auto* asDialog = qobject_cast<QDialog*>(&dialog)) InstallDialogKeys(*asDialog);
   return base;
 }
 

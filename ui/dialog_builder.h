@@ -18,7 +18,8 @@ QString ControlObjectName(int id);
 QFont TemplateFont(const DialogTemplate& dialogTemplate);
 
 // Sets the font, caption and fixed client size on `dialog` and creates every
-// control as its child at its converted position. Returns the base units used.
+// control as its child at its converted position; a QDialog gets the dialog
+// keys (dialog_keys.h). Returns the base units used.
 DialogBaseUnits BuildDialog(QWidget& dialog, const DialogTemplate& dialogTemplate);
 
 // Creates the controls only (form views whose owner sizes itself).

@@ -68,7 +68,10 @@ std::unique_ptr<QMessageBox> CreateMessageBox(const RecordedMessage& message, QW
 }
 
 int MessageBoxService::ShowModal(const RecordedMessage& message) {
-  const std::unique_ptr<QMessageBox> box = CreateMessageBox(message, owner_.data());
+  // A box whose owner is not shown yet (a message at start-up) is centred on
+  // the screen rather than placed by a window that is nowhere to be seen.
+  QWidget* owner = owner_ != nullptr && owner_->isVisible() ? owner_.data() : nullptr;
+  const std::unique_ptr<QMessageBox> box = CreateMessageBox(message, owner);
   box->exec();
   return box->clickedButton() == box->defaultButton() ? drvcmd::kIdOk : drvcmd::kIdCancel;
 }

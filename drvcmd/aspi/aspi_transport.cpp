@@ -100,7 +100,7 @@ int AspiTransport::StopTransport() {
   return 0;
 }
 
-int AspiTransport::ExecuteRequest(ScsiRequest& request) {
+int AspiTransport::SendRequest(ScsiRequest& request) {
   request.sense = {};
   Completion completion;
   const bool valid = RequestBlock() != nullptr && IsStandardCdbLength(request.cdbLength) &&

@@ -22,7 +22,9 @@ class AspiTransport : public Transport {
 
   int StartTransport() override;
   int StopTransport() override;
-  int ExecuteRequest(ScsiRequest& request) override;
+  int ExecuteRequest(ScsiRequest& request) override {
+    return Observed(request, SendRequest(request));
+  }
 
   std::uint8_t AdapterCount() const { return adapterCount_; }
   // The adapter's SRB_HAInquiry record as the manager filled it.
@@ -38,6 +40,8 @@ class AspiTransport : public Transport {
   std::span<std::uint8_t> RequestSenseArea() override { return senseArea_; }
 
  private:
+  // Carries one request (ExecuteRequest adds the observer).
+  int SendRequest(ScsiRequest& request);
   // What became of one request block: its final status (or the status the
   // manager rejected it with) and the target status.
   struct Completion {

@@ -133,7 +133,7 @@ int SptiTransport::LockOpenDrive() {
   return system_.PassThrough().LockDevice(handle_) == 0 ? 0 : -1;
 }
 
-int SptiTransport::ExecuteRequest(ScsiRequest& request) {
+int SptiTransport::SendRequest(ScsiRequest& request) {
   request.address.letter = openLetter_;
   platform::Dword error = platform::kErrorSuccess;
   if (!DriveIsOpen()) {

@@ -14,7 +14,9 @@ class SptiTransport : public Transport {
 
   int StartTransport() override;
   int StopTransport() override;
-  int ExecuteRequest(ScsiRequest& request) override;
+  int ExecuteRequest(ScsiRequest& request) override {
+    return Observed(request, SendRequest(request));
+  }
 
   // 0 opened; -1 not usable (no message). An open drive is closed first.
   int OpenDrive(char letter);
@@ -28,6 +30,8 @@ class SptiTransport : public Transport {
   std::span<std::uint8_t> RequestSenseArea() override { return buffered_.DataBuf; }
 
  private:
+  // Carries one request (ExecuteRequest adds the observer).
+  int SendRequest(ScsiRequest& request);
   int SendDirect(ScsiRequest& request, platform::Dword* error);
   int SendBuffered(ScsiRequest& request, platform::Dword* error);
   int Classify(ScsiRequest& request, bool callSucceeded, platform::Dword error,

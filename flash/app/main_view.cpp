@@ -14,6 +14,7 @@
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"
 #include "ui/dialog_builder.h"
+#include "ui/dialog_keys.h"
 #include "ui/event_pump.h"
 #include "ui/status_box.h"
 #include "ui/tree_style.h"
@@ -42,6 +43,8 @@ MainView::MainView(const AppVariant& variant, ui::MessageBoxService& messages,
       fileDialogs_(fileDialogs),
       progress_(variant.dialogs.updateProgress, variant.progressBarId, variant.progressLabelId) {
   ui::BuildControls(*this, variant.dialogs.mainForm);
+  // A form takes the dialog keys, but the frame has no OK or Cancel command.
+  ui::InstallDialogKeys(*this, {});
   if (variant.layout == FormLayoutKind::kDriveListLabelFirst) {
     driveListLabel_ = ui::FindControl<QLabel>(this, variant.driveListLabelId);
   }
@@ -137,6 +140,8 @@ void MainView::LayOutControls() {
   fileOpen_->setGeometry(layout.fileOpen);
   update_->setGeometry(layout.update);
   exit_->setGeometry(layout.exit);
+  // The selected drive shows whole in the tree's new size.
+  if (QTreeWidgetItem* current = tree_->currentItem()) tree_->scrollToItem(current);
 }
 
 void MainView::resizeEvent(QResizeEvent* event) {

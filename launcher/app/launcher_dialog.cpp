@@ -30,8 +30,6 @@ LauncherDialog::LauncherDialog(Launcher& launcher, ui::MessageBoxService& messag
 
 void LauncherDialog::ConnectButton(int id, void (LauncherDialog::*handler)()) {
   if (auto* button = ui::FindControl<QPushButton>(this, id)) {
-    // Buttons act on click only: Enter in the dialog does not start a tool.
-    button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, handler);
   }
 }

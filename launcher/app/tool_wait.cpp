@@ -36,7 +36,10 @@ class InputDropper : public QObject {
       case QEvent::TabletPress:
       case QEvent::TabletRelease:
       case QEvent::InputMethod:
+        return true;
       case QEvent::Close:
+        // Refused, not only unseen: a close event is taken as agreed unless ignored.
+        event->ignore();
         return true;
       default:
         return false;

@@ -1,6 +1,20 @@
 // pacespti: the speed utility on the pass-through back-end.
 #include "pace/app/speed_app.h"
+#include "startup/program_help.h"
+
+namespace {
+
+constexpr startup::ProgramHelp kHelp = {
+    "pacespti",
+    "usage: pacespti\n"
+    "Switches a TAVREON DVD-ROM drive between quiet and performance mode, shows\n"
+    "its read speeds and sets its CD-DA extraction speed, through the SCSI\n"
+    "pass-through service. dvdspeed does the same on the command line.\n",
+    ""};
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = startup::AnswerHelpOrVersion(argc, argv, kHelp)) return *answered;
   return pace::RunSpeedProgram(argc, argv, pace::SpeedWindowVariant::Spti());
 }

@@ -1,9 +1,8 @@
-// SpeedDialog: controls from the template, the button handlers, the status
-// box and the dialog's own keys.
+// SpeedDialog: controls from the template (with the dialog keys every dialog
+// shares), the button handlers and the status box.
 #include "pace/app/speed_dialog.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,6 +11,7 @@
 #include "pace/app/speed_about_dialog.h"
 #include "pace/app/speed_icon.h"
 #include "resources/pace/pace_resource_ids.h"
+#include "ui/control_fit.h"
 #include "ui/dialog_builder.h"
 #include "ui/status_box.h"
 
@@ -26,6 +26,8 @@ QString LabelText(const std::string& text) {
 constexpr int kModeButtons[] = {resources::kIdcQuietTemporary, resources::kIdcQuietPermanent,
                                 resources::kIdcPerformanceTemporary,
                                 resources::kIdcPerformancePermanent};
+constexpr int kStatusLines = 2;
+
 constexpr DriveMode kButtonModes[] = {DriveMode::kQuietTemporary, DriveMode::kQuietPermanent,
                                       DriveMode::kPerformanceTemporary,
                                       DriveMode::kPerformancePermanent};
@@ -55,15 +57,16 @@ SpeedDialog::SpeedDialog(const SpeedWindowVariant& variant, ui::MessageBoxServic
   extractionList_ = ui::FindControl<QComboBox>(this, resources::kIdcExtractionList);
   statusBox_ = ui::FindControl<QPlainTextEdit>(this, resources::kIdcSpeedStatusBox);
   FitLabelToText(*ui::FindControl<QLabel>(this, resources::kIdcExtractionLabel));
+  // Each message has at most two lines; both show without scrolling.
+  ui::ShowLines(*statusBox_, kStatusLines);
   driveSelection_ = new ComboSelection(*driveList_);
   extractionSelection_ = new ComboSelection(*extractionList_);
   for (const char* entry : variant.templates.extractionEntries) {
     extractionList_->addItem(QString::fromUtf8(entry));
   }
+  ui::ShowWholeEntries(*extractionList_);
   extractionSelection_->Select(-1);
 
-  // None of the buttons is a default button: Enter ends the dialog.
-  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   for (std::size_t i = 0; i < std::size(kModeButtons); ++i) {
     const DriveMode mode = kButtonModes[i];
     connect(Button(kModeButtons[i]), &QPushButton::clicked, this,
@@ -92,6 +95,7 @@ void SpeedDialog::Initialise() {
   if (control_ != nullptr) control_->ScanDrives(drives);
   driveList_->clear();
   for (const std::string& label : drives.labels) driveList_->addItem(LabelText(label));
+  ui::ShowWholeEntries(*driveList_);
   driveSelection_->Select(drives.selected);
   const bool driveListed = drives.selected >= 0;
   if (driveListed || variant_.extractionSelectedWithoutDrive) extractionSelection_->Select(0);
@@ -139,15 +143,6 @@ void SpeedDialog::RefreshStatusBox() {
   ui::WriteStatusBox(*statusBox_, statusText_);
   statusBox_->moveCursor(QTextCursor::Start);
   statusBox_->verticalScrollBar()->setValue(statusBox_->verticalScrollBar()->minimum());
-}
-
-void SpeedDialog::keyPressEvent(QKeyEvent* event) {
-  // Enter ends the dialog as its OK would; Escape is QDialog's own.
-  if (!busy_ && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-    accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 }  // namespace pace

@@ -54,9 +54,6 @@ class SpeedDialog : public QDialog, public SpeedUi {
   ComboSelection& DriveSelection() { return *driveSelection_; }
   ComboSelection& ExtractionSelection() { return *extractionSelection_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   template <typename Operation>
   void RunOperation(Operation operation);

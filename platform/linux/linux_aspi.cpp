@@ -12,14 +12,13 @@
 
 #include "platform/linux/aspi_exchange.h"
 #include "platform/linux/errno_mapping.h"
+#include "platform/linux/mode_translation.h"
 #include "platform/win_errors.h"
 
 namespace platform {
 
 namespace {
 
-constexpr std::array<const char*, 3> kLibataDrivers = {"ahci", "ata_piix", "ata_generic"};
-constexpr std::array<const char*, 2> kLibataDriverPrefixes = {"pata_", "sata_"};
 constexpr int kSupportStatusShift = 8;
 constexpr int kNodeOpenFlags = O_RDWR | O_NONBLOCK;
 
@@ -42,13 +41,7 @@ bool IsLibraryName(const char* name) {
 }  // namespace
 
 std::string HostIdentifierOf(const std::string& driverName) {
-  for (const char* driver : kLibataDrivers) {
-    if (driverName == driver) return kAtapiHostIdentifier;
-  }
-  for (const char* prefix : kLibataDriverPrefixes) {
-    if (driverName.starts_with(prefix)) return kAtapiHostIdentifier;
-  }
-  return driverName;
+  return IsLibataDriver(driverName) ? kAtapiHostIdentifier : driverName;
 }
 
 // One request on its way to the drive.
@@ -58,6 +51,7 @@ struct LinuxAspiManager::Request {
   std::vector<Byte> data;  // the request's own data buffer
   int fd = -1;
   std::string node;
+  bool atapi = false;    // behind an ATAPI host: 6-byte MODE commands go as 10-byte
   bool aborted = false;  // the block is the caller's again
   bool done = false;
   std::thread worker;
@@ -125,8 +119,8 @@ void LinuxAspiManager::Scan() {
   for (const auto& node : nodes_) {
     // Nodes are ordered by address, so hosts come in ascending order.
     if (adapters_.empty() || adapters_.back().host != node.address.host) {
-      adapters_.push_back(
-          {node.address.host, HostIdentifierOf(HostDriverName(layout_, node.address.host))});
+      const std::string identifier = HostIdentifierOf(HostDriverName(layout_, node.address.host));
+      adapters_.push_back({node.address.host, identifier, identifier == kAtapiHostIdentifier});
     }
   }
   scanned_ = true;
@@ -185,6 +179,17 @@ Byte LinuxAspiManager::HaInquiry(SrbHaInquiry* srb) {
   return kSsComp;
 }
 
+std::vector<std::string> LinuxAspiManager::NodesOfTarget(Byte adapter, Byte target) {
+  if (!scanned_) Scan();
+  if (adapter >= adapters_.size()) return {};
+  const ScsiGenericNode* node = NodeAt(adapters_[adapter].host, target, 0);
+  if (node == nullptr) return {};
+  std::vector<std::string> nodes;
+  if (auto block = BlockDeviceOfGeneric(layout_, node->name)) nodes.push_back(std::move(*block));
+  nodes.push_back(layout_.devRoot + "/" + node->name);
+  return nodes;
+}
+
 const ScsiGenericNode* LinuxAspiManager::NodeAt(int host, int target, int lun) const {
   // ASPI has no channel: the lowest channel with that target answers.
   for (const auto& node : nodes_) {
@@ -200,8 +205,9 @@ Byte LinuxAspiManager::ExecScsiCommand(SrbExecScsiCmd* srb) {
   auto request = std::make_shared<Request>();
   const Byte refused = [&]() -> Byte {
     if (srb->SRB_HaId >= adapters_.size()) return kSsInvalidHa;
-    const ScsiGenericNode* node =
-        NodeAt(adapters_[srb->SRB_HaId].host, srb->SRB_Target, srb->SRB_Lun);
+    const Adapter& adapter = adapters_[srb->SRB_HaId];
+    request->atapi = adapter.atapi;
+    const ScsiGenericNode* node = NodeAt(adapter.host, srb->SRB_Target, srb->SRB_Lun);
     if (node == nullptr) return kSsNoDevice;
     const Byte prepared = PrepareAspiExchange(*srb, &request->exchange);
     if (prepared != kSsComp) return prepared;
@@ -239,8 +245,12 @@ Byte LinuxAspiManager::ExecScsiCommand(SrbExecScsiCmd* srb) {
 
 void LinuxAspiManager::Run(Request& request) {
   sg_io_hdr_t& header = request.exchange.header;
-  const int rc = pendingSense_.Exchange(io_, request.fd, request.node, &header);
+  const auto send = [&](sg_io_hdr_t* sent) {
+    return pendingSense_.Exchange(io_, request.fd, request.node, sent);
+  };
+  const int rc = request.atapi ? SendModeAsTenByte(&header, send) : send(&header);
   io_.Close(request.fd);
+  report_.CommandRefused(request.node, header.cmdp, rc);
   std::lock_guard lock(mutex_);
   request.done = true;
   if (request.aborted) return;

@@ -64,6 +64,9 @@ class LinuxAspiManager : public AspiManager {
   // Whether a target whose generic node cannot be opened is reached through
   // its block node, which carries every command but the firmware ones.
   void SetBlockNodeFallback(bool allowed) { blockNodeFallback_ = allowed; }
+  // The target's block node (when it has one) and generic node; empty when
+  // the adapter or the target does not exist.
+  std::vector<std::string> NodesOfTarget(Byte adapter, Byte target);
 
  private:
   struct Request;
@@ -71,6 +74,7 @@ class LinuxAspiManager : public AspiManager {
   struct Adapter {
     int host = 0;
     std::string identifier;
+    bool atapi = false;
   };
 
   void Scan();

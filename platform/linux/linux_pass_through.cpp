@@ -5,11 +5,13 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
 #include "platform/linux/errno_mapping.h"
+#include "platform/linux/mode_translation.h"
 #include "platform/linux/sg_exchange.h"
 #include "platform/win_errors.h"
 
@@ -76,6 +78,7 @@ Handle LinuxPassThrough::CreateFileA(const char* fileName, Dword desiredAccess, 
     return kInvalidHandleValue;
   }
   device.fd = fd;
+  device.atapi = device.nodes.address && HostIsAtapi(layout_, device.nodes.address->host);
   std::lock_guard lock(mutex_);
   const Handle handle = nextHandle_;
   nextHandle_ += kHandleStep;
@@ -122,6 +125,20 @@ int LinuxPassThrough::OpenCommandNode(char letter, const std::string& configured
   }
   report_.Once(drive + " " + NodeOpenFailureText(nodes.commandNode, -fd));
   return fd;
+}
+
+std::vector<std::string> LinuxPassThrough::NodesOfLetter(char letter) const {
+  const auto path = DevicePathOfLetter(layout_, explicitMap_, letter);
+  if (!path) return {};
+  const DeviceNodes resolved = ResolveDeviceNodes(layout_, *path);
+  // The block node first, as users know it; the node as configured when it is neither.
+  std::vector<std::string> nodes;
+  for (const std::string& node : {resolved.lockNode, resolved.commandNode, *path}) {
+    if (!node.empty() && std::find(nodes.begin(), nodes.end(), node) == nodes.end()) {
+      nodes.push_back(node);
+    }
+  }
+  return nodes;
 }
 
 Bool LinuxPassThrough::CloseHandle(Handle handle) {
@@ -244,8 +261,14 @@ Bool LinuxPassThrough::PassThrough(const OpenDevice& device, Dword ioControlCode
   const Dword invalid = PreparePassThrough(ioControlCode, inBuffer, inBufferSize, outBuffer,
                                            outBufferSize, &exchange);
   if (invalid != kErrorSuccess) return Fail(invalid);
-  const int rc = pendingSense_.Exchange(io_, device.fd, device.nodes.commandNode, &exchange.header);
-  if (rc < 0) return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  const auto send = [&](sg_io_hdr_t* sent) {
+    return pendingSense_.Exchange(io_, device.fd, device.nodes.commandNode, sent);
+  };
+  const int rc = device.atapi ? SendModeAsTenByte(&exchange.header, send) : send(&exchange.header);
+  if (rc < 0) {
+    report_.CommandRefused(device.nodes.commandNode, exchange.header.cmdp, rc);
+    return Fail(Win32ErrorFromErrno(-rc, ErrnoContext::kIoctl));
+  }
   const Dword transportError = CompletePassThrough(exchange, bytesReturned);
   if (transportError != kErrorSuccess) return Fail(transportError);
   return kTrue;

@@ -5,6 +5,8 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/kernel.h"
 #include "platform/linux/access_report.h"
@@ -36,12 +38,19 @@ class LinuxPassThrough : public PassThroughService {
   // Whether a drive whose generic node cannot be opened is opened through its
   // block node, which carries every command but the firmware ones.
   void SetBlockNodeFallback(bool allowed) { blockNodeFallback_ = allowed; }
+  // A command the kernel refuses for lack of privilege is also shown here.
+  void SetFailureNotice(std::function<void(const std::string&)> notice) {
+    report_.SetRefusalNotice(std::move(notice));
+  }
+  // The letter's block node and generic node, as far as they are known.
+  std::vector<std::string> NodesOfLetter(char letter) const;
 
  private:
   struct OpenDevice {
     int fd = -1;
     int lockFd = -1;  // the lock node's descriptor while locked (may be fd)
     DeviceNodes nodes;
+    bool atapi = false;  // behind an ATAPI host: 6-byte MODE commands go as 10-byte
   };
 
   std::optional<OpenDevice> Find(Handle device);

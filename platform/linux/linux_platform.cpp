@@ -9,8 +9,8 @@
 #include "platform/linux/linux_kernel.h"
 #include "platform/linux/linux_pass_through.h"
 #include "platform/linux/linux_processes.h"
-#include "platform/linux/native_system_reader.h"
 #include "platform/linux/linux_system_info_component.h"
+#include "platform/linux/native_system_reader.h"
 
 namespace platform {
 
@@ -34,6 +34,17 @@ class LinuxPlatform : public Platform {
   void SetBlockNodeFallback(bool allowed) override {
     passThrough_.SetBlockNodeFallback(allowed);
     aspi_.SetBlockNodeFallback(allowed);
+  }
+  // Only the pass-through's refusals reach the program's box: the ASPI
+  // stand-in completes requests on threads of its own, and tells standard error.
+  void SetFailureNotice(std::function<void(const std::string& text)> notice) override {
+    passThrough_.SetFailureNotice(std::move(notice));
+  }
+  std::vector<std::string> NodesOfLetter(char letter) override {
+    return passThrough_.NodesOfLetter(letter);
+  }
+  std::vector<std::string> NodesOfTarget(Byte adapter, Byte target) override {
+    return aspi_.NodesOfTarget(adapter, target);
   }
   ProcessService& Processes() override { return processes_; }
   NativeSystem Native() override { return RunningNativeSystem(); }

@@ -1,4 +1,5 @@
-// The running Linux system's distribution (os-release) and kernel (uname).
+// The running Linux system's distribution (os-release), kernel (uname) and
+// processor (/proc/cpuinfo).
 #pragma once
 
 #include <string>
@@ -12,8 +13,13 @@ namespace platform {
 // when neither is given.
 std::string DistributionFromOsRelease(std::string_view osRelease);
 
-// /etc/os-release (or /usr/lib/os-release) and uname; "Linux" when no
-// distribution names itself.
+// The processor's name in a /proc/cpuinfo text: the first "model name" (x86
+// and others), else "Processor" or "cpu model" or "cpu" (older ARM, MIPS,
+// PowerPC), blanks collapsed; empty when none is given.
+std::string ProcessorFromCpuinfo(std::string_view cpuinfo);
+
+// /etc/os-release (or /usr/lib/os-release), uname and /proc/cpuinfo; "Linux"
+// when no distribution names itself.
 NativeSystem RunningNativeSystem();
 
 }  // namespace platform

@@ -23,13 +23,16 @@ bool CarriesSense(const sg_io_hdr_t& header) {
 }
 
 int PendingSense::Exchange(DeviceIo& io, int fd, const std::string& device, sg_io_hdr_t* header) {
-  if (AnswerRequestSense(device, header)) return 0;
-  const int rc = io.SgIo(fd, header);
+  int rc = 0;
+  if (AnswerRequestSense(device, header, &rc)) return rc;
+  rc = io.SgIo(fd, header);
   std::lock_guard lock(mutex_);
-  if (rc == 0 && CarriesSense(*header)) {
+  if (rc < 0) {
+    kept_[device] = Kept{{}, rc};
+  } else if (CarriesSense(*header)) {
     const std::size_t length =
         std::min<std::size_t>({header->sb_len_wr, header->mx_sb_len, kKernelSenseBytes});
-    kept_[device].assign(header->sbp, header->sbp + length);
+    kept_[device] = Kept{{header->sbp, header->sbp + length}, 0};
   } else {
     kept_.erase(device);
   }
@@ -41,16 +44,19 @@ void PendingSense::Clear(const std::string& device) {
   kept_.erase(device);
 }
 
-bool PendingSense::AnswerRequestSense(const std::string& device, sg_io_hdr_t* header) {
+bool PendingSense::AnswerRequestSense(const std::string& device, sg_io_hdr_t* header, int* rc) {
   if (!IsRequestSense(*header)) return false;
-  std::vector<unsigned char> sense;
+  Kept kept;
   {
     std::lock_guard lock(mutex_);
     const auto it = kept_.find(device);
     if (it == kept_.end()) return false;
-    sense = std::move(it->second);
+    kept = std::move(it->second);
     kept_.erase(it);
   }
+  *rc = kept.refusal;
+  if (kept.refusal != 0) return true;
+  const std::vector<unsigned char>& sense = kept.sense;
   // The drive answers no more than the allocation length and the buffer allow.
   std::size_t length =
       std::min<std::size_t>(sense.size(), header->cmdp[kRequestSenseAllocationByte]);

@@ -30,18 +30,27 @@ class PendingSense {
  public:
   // Sends one command to the device behind fd (named by device): a REQUEST
   // SENSE that follows a CHECK CONDITION is answered from the kept sense,
-  // everything else goes to the drive and replaces what was kept. The
-  // header's sense buffer must hold kKernelSenseBytes. 0 or -errno.
+  // everything else goes to the drive and replaces what was kept. A command
+  // the kernel refused never reached the drive, which has no sense about it:
+  // the REQUEST SENSE that follows is refused the same way. The header's
+  // sense buffer must hold kKernelSenseBytes. 0 or -errno.
   int Exchange(DeviceIo& io, int fd, const std::string& device, sg_io_hdr_t* header);
 
   // Forgets a device's sense (its command went elsewhere or failed to start).
   void Clear(const std::string& device);
 
  private:
-  bool AnswerRequestSense(const std::string& device, sg_io_hdr_t* header);
+  // What the last command left for a REQUEST SENSE.
+  struct Kept {
+    std::vector<unsigned char> sense;
+    int refusal = 0;  // -errno of a command the kernel refused
+  };
+
+  // Whether a REQUEST SENSE was answered here; *rc is then its result.
+  bool AnswerRequestSense(const std::string& device, sg_io_hdr_t* header, int* rc);
 
   std::mutex mutex_;  // the ASPI stand-in completes requests on worker threads
-  std::map<std::string, std::vector<unsigned char>> kept_;
+  std::map<std::string, Kept> kept_;
 };
 
 }  // namespace platform

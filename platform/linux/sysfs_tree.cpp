@@ -2,6 +2,7 @@
 #include "platform/linux/sysfs_tree.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kFirstDriveLetter = 'D';
+constexpr std::array<const char*, 3> kLibataDrivers = {"ahci", "ata_piix", "ata_generic"};
+constexpr std::array<const char*, 2> kLibataDriverPrefixes = {"pata_", "sata_"};
 constexpr int kLastDriveLetter = 'Z';
 
 // Names of the entries of a directory; empty when it cannot be read.
@@ -143,6 +146,20 @@ std::string HostDriverName(const SysfsLayout& layout, int host) {
   if (!std::getline(file, name)) return {};
   while (!name.empty() && (name.back() == '\n' || name.back() == ' ')) name.pop_back();
   return name;
+}
+
+bool IsLibataDriver(const std::string& driverName) {
+  for (const char* driver : kLibataDrivers) {
+    if (driverName == driver) return true;
+  }
+  for (const char* prefix : kLibataDriverPrefixes) {
+    if (driverName.starts_with(prefix)) return true;
+  }
+  return false;
+}
+
+bool HostIsAtapi(const SysfsLayout& layout, int host) {
+  return IsLibataDriver(HostDriverName(layout, host));
 }
 
 }  // namespace platform

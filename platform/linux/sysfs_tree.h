@@ -62,4 +62,9 @@ std::vector<ScsiGenericNode> ListScsiGenericNodes(const SysfsLayout& layout);
 // The driver name of a SCSI host ("ahci"); empty when unknown.
 std::string HostDriverName(const SysfsLayout& layout, int host);
 
+// Whether a host driver is a libata one (ahci, ata_piix, ata_generic, pata_*,
+// sata_*): its optical drives are ATAPI drives.
+bool IsLibataDriver(const std::string& driverName);
+bool HostIsAtapi(const SysfsLayout& layout, int host);
+
 }  // namespace platform

@@ -45,7 +45,7 @@ TEST(DriveListReportTest, MissingManagerIsAFailureWithItsStartupMessage) {
   auto machine = Load(R"({"aspi": {"manager": "missing"}})");
   ASSERT_NE(machine, nullptr);
   std::ostringstream out;
-  EXPECT_EQ(tools::ReportDriveLists(*machine, out), 2);
+  EXPECT_EQ(tools::ReportDriveLists(*machine, out), 1);
   EXPECT_NE(out.str().find("[message] WNASPI32.DLL Load Error or is not found\n"),
             std::string::npos);
   EXPECT_NE(out.str().find("[message] No ATAPI I/F found.\n  No I/F adapter\n"), std::string::npos);
@@ -58,7 +58,7 @@ TEST(DriveListReportTest, DeviceWithoutAccessIsReportedWithTheSystemText) {
                  "openFails": true}]})");
   ASSERT_NE(machine, nullptr);
   std::ostringstream out;
-  EXPECT_EQ(tools::ReportDriveLists(*machine, out), 2);
+  EXPECT_EQ(tools::ReportDriveLists(*machine, out), 1);
   EXPECT_NE(out.str().find("drivelist: \\\\.\\E: Access is denied.\n"), std::string::npos)
       << out.str();
 }
@@ -69,7 +69,7 @@ TEST(DriveListReportTest, NodesThatCannotBeOpenedAreNamedWithTheFix) {
   rig.io->openErrors[rig.sysfs.DevNode("sg0")] = EACCES;
   rig.io->openErrors[rig.sysfs.DevNode("sr0")] = EACCES;
   std::ostringstream out;
-  EXPECT_EQ(tools::ReportDriveLists(*rig.system, out), 2);
+  EXPECT_EQ(tools::ReportDriveLists(*rig.system, out), 1);
   EXPECT_NE(out.str().find("drivelist: \\\\.\\D: Access is denied.\n"), std::string::npos)
       << out.str();
   bool named = false;
@@ -79,6 +79,62 @@ TEST(DriveListReportTest, NodesThatCannotBeOpenedAreNamedWithTheFix) {
                       line.find("root") != std::string::npos);
   }
   EXPECT_TRUE(named);
+}
+
+TEST(DriveListReportTest, NodesBehindLettersAndTargetsInTextAndJson) {
+  testsupport::LinuxRig rig;
+  ASSERT_NE(rig.system, nullptr);
+  std::ostringstream out;
+  nlohmann::json report;
+  EXPECT_EQ(tools::ReportDriveLists(*rig.system, out, &report), 0) << out.str();
+  const std::string sr0 = rig.sysfs.DevNode("sr0");
+  const std::string sg0 = rig.sysfs.DevNode("sg0");
+  const std::string nodes = "node: " + sr0 + " " + sg0 + "\n";
+  EXPECT_NE(out.str().find("zonespti: drive list\n* D: "), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("\n      " + nodes), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("\n          " + nodes), std::string::npos) << "ASPI tree";
+
+  // Every program in the order of the text, each listed drive with its nodes.
+  ASSERT_EQ(report["programs"].size(), 5u);
+  const char* const programs[] = {"flashspti", "zonespti", "pacespti", "flashaspi", "paceaspi"};
+  for (std::size_t i = 0; i < 5; ++i) {
+    const nlohmann::json& program = report["programs"][i];
+    EXPECT_EQ(program["program"], programs[i]);
+    EXPECT_EQ(program["started"], true);
+    ASSERT_EQ(program["drives"].size(), 1u) << programs[i];
+    const nlohmann::json& drive = program["drives"][0];
+    EXPECT_EQ(drive["nodes"], nlohmann::json::array({sr0, sg0})) << programs[i];
+    EXPECT_EQ(drive.contains("letter"), i < 3) << programs[i];
+  }
+  EXPECT_EQ(report["programs"][1]["drives"][0]["letter"], "D");
+  EXPECT_EQ(report["programs"][4]["drives"][0]["adapter"], 0);
+  EXPECT_EQ(report["programs"][4]["drives"][0]["target"], 0);
+  EXPECT_EQ(report["ok"], true);
+}
+
+TEST(DriveListReportTest, JsonCarriesIdentificationMessagesAndTheOutcome) {
+  auto machine = Load(R"({
+    "aspi": {"manager": "missing"},
+    "devices": [{"letter": "D", "adapter": 0, "target": 0, "model": "KD-16X", "node": "/dev/sr0"},
+                {"letter": "E", "adapter": 0, "target": 1, "type": "0x05", "vendor": "OTHER"}]})");
+  ASSERT_NE(machine, nullptr);
+  std::ostringstream out;
+  nlohmann::json report;
+  EXPECT_EQ(tools::ReportDriveLists(*machine, out, &report), 1);
+  EXPECT_EQ(report["ok"], false);
+  const nlohmann::json& zone = report["programs"][1];
+  ASSERT_EQ(zone["drives"].size(), 2u);
+  EXPECT_EQ(zone["drives"][0]["selected"], true);
+  EXPECT_EQ(zone["drives"][0]["nodes"], nlohmann::json::array({"/dev/sr0"}));
+  EXPECT_EQ(zone["drives"][0]["flashsptiGeneration"], 6);
+  EXPECT_EQ(zone["drives"][0]["flashaspiGeneration"], nullptr);
+  EXPECT_EQ(zone["drives"][1]["selected"], false);
+  EXPECT_EQ(zone["drives"][1]["nodes"], nlohmann::json::array());
+  EXPECT_EQ(zone["drives"][1]["flashsptiGeneration"], nullptr);
+  const nlohmann::json& flashaspi = report["programs"][3];
+  EXPECT_EQ(flashaspi["started"], false);
+  EXPECT_EQ(flashaspi["messages"],
+            nlohmann::json::array({"WNASPI32.DLL Load Error or is not found"}));
 }
 
 TEST(DriveListReportTest, DemoMachinePrintsEveryProgramsList) {
@@ -157,7 +213,7 @@ TEST_F(NoOpticalDriveTest, WithoutTheManagerEachAspiProgramReportsItsOutcome) {
                 "[message] No ATAPI I/F found.\n"
                 "  No I/F adapter\n"
                 "  (nothing selected)\n");
-  EXPECT_EQ(result, 2);
+  EXPECT_EQ(result, 1);
 }
 
 TEST_F(NoOpticalDriveTest, WithAManagerButNoAdapterEachAspiProgramReportsItsOutcome) {
@@ -171,7 +227,7 @@ TEST_F(NoOpticalDriveTest, WithAManagerButNoAdapterEachAspiProgramReportsItsOutc
                                  "[message] No ATAPI I/F found.\n"
                                  "  No I/F adapter\n"
                                  "  (nothing selected)\n");
-  EXPECT_EQ(result, 2);
+  EXPECT_EQ(result, 1);
 }
 
 }  // namespace

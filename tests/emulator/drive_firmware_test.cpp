@@ -92,7 +92,7 @@ TEST_F(DriveDownload, GoodDownloadProgramsTheImageButKeepsUnitBytes) {
       drive_->Memory().begin() + kUnitBytesOffset + kUnitBytesSize);
   const CommandAnswer answer = Download(*drive_, image_, 0x00000, kSingleTailOffset, 1000);
   ASSERT_EQ(answer.scsiStatus, kStatusGood) << int(answer.sense[12]);
-  EXPECT_TRUE(answer.persistChanged);
+  EXPECT_EQ(answer.keptChange, KeptKind::kFirmware);
   EXPECT_EQ(drive_->ProgrammingCount(), 1u);
 
   const auto memory = drive_->Memory();

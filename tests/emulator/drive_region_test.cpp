@@ -36,11 +36,11 @@ TEST(DriveRegionTest, EachChangeTakesOneUntilTheDriveIsPermanent) {
                              "region": {"typeCode": 1, "userChanges": 2, "mask": "0xFD"}})");
   CommandAnswer answer = SetRegionMask(*drive, 0xFD);
   EXPECT_EQ(answer.scsiStatus, kStatusGood);
-  EXPECT_FALSE(answer.persistChanged) << "its own region again takes no change";
+  EXPECT_EQ(answer.keptChange, KeptKind::kNone) << "its own region again takes no change";
   EXPECT_EQ(drive->Region().userChanges, 2);
 
   answer = SetRegionMask(*drive, 0xFE);
-  EXPECT_TRUE(answer.persistChanged);
+  EXPECT_EQ(answer.keptChange, KeptKind::kRegion);
   EXPECT_EQ(drive->Region().userChanges, 1);
   EXPECT_EQ(drive->Region().typeCode, kRegionTypeLastChange);
   answer = SetRegionMask(*drive, 0xFB);
@@ -125,7 +125,7 @@ TEST(DriveRegionTest, MachineFileFieldsAreChecked) {
 
 TEST(DriveRegionTest, RegionIsKeptStateAndABadStateChangesNothing) {
   auto drive = MakeDrive(R"({"model": "KD-410"})");
-  ASSERT_TRUE(SetRegionMask(*drive, 0xEF).persistChanged);
+  ASSERT_EQ(SetRegionMask(*drive, 0xEF).keptChange, KeptKind::kRegion);
   const nlohmann::json saved = drive->SaveState();
   EXPECT_EQ(saved["region"]["mask"], 0xEF);
   EXPECT_EQ(saved["region"]["userChanges"], 4);

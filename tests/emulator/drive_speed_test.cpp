@@ -75,13 +75,13 @@ TEST(DriveSpeed, ModeBytesSetTemporaryOrPermanentModeAndRefuseOthers) {
   auto drive = MakeDrive(R"({"model": "KD-410", "disc": "dvd"})");
   CommandAnswer answer = RunIn(*drive, SetCdSpeed(0x01, 0x0000), 0).answer;
   EXPECT_EQ(answer.scsiStatus, kStatusGood);
-  EXPECT_FALSE(answer.persistChanged);
+  EXPECT_EQ(answer.keptChange, KeptKind::kNone);
   EXPECT_EQ(drive->Speed().currentMode, SpeedMode::kQuiet);
   EXPECT_EQ(drive->Speed().permanentMode, SpeedMode::kPerformance);
   EXPECT_EQ(Speeds(*drive), SpeedPair(2770, 7040));
 
   answer = RunIn(*drive, SetCdSpeed(0x03, 0x0000), 0).answer;
-  EXPECT_TRUE(answer.persistChanged);
+  EXPECT_EQ(answer.keptChange, KeptKind::kSpeedMode);
   EXPECT_EQ(drive->Speed().permanentMode, SpeedMode::kQuiet);
   answer = RunIn(*drive, SetCdSpeed(0x01, 0xFFFF), 0).answer;
   EXPECT_EQ(drive->Speed().currentMode, SpeedMode::kPerformance);

@@ -41,7 +41,8 @@ class FwgenCommand : public ::testing::Test {
 
 TEST_F(FwgenCommand, WritesTheBuiltImageAsHex) {
   const fs::path file = dir_ / "UPDATE.HEX";
-  ASSERT_EQ(Run({"--model", "KD-320", "--version", "1.10", file.string()}), 0) << err_.str();
+  ASSERT_EQ(Run({"--model", "KD-320", "--firmware-version", "1.10", file.string()}), 0)
+      << err_.str();
   const HexReadResult read = ReadHexStrict(Slurp(file), true);
   ASSERT_EQ(read.problem, "");
   const auto image = BuildFirmware(*FindDriveModel("KD-320"), "1.10").image;
@@ -69,12 +70,15 @@ TEST_F(FwgenCommand, BadUsageFailsWithAMessageAndWritesNothing) {
   const std::string file = (dir_ / "X.HEX").string();
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--model", "KD-999", file}, "unknown model \"KD-999\""},
-      {{"--model", "KD-410", "--version", "1.5", file}, "version \"1.5\" must be four"},
+      {{"--model", "KD-410", "--firmware-version=1.5", file}, "version \"1.5\" must be four"},
       {{"--model", "KD-410", "--broken", "bent", file}, "unknown broken variant \"bent\""},
       {{"--model", "KD-410"}, "no output file given"},
       {{file}, "--model is required"},
       {{"--model"}, "--model needs a value"},
       {{"--model", "KD-410", "--fast", file}, "unknown option \"--fast\""},
+      {{"--model", "KD-410", "--version", "1.05", file},
+       "--version prints fwgen's version; the firmware's is --firmware-version"},
+      {{"--model", "KD-410", "--model", "KD-320", file}, "--model is given twice"},
   };
   for (const auto& [args, message] : cases) {
     EXPECT_EQ(Run(args), 2) << message;

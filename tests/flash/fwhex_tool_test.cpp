@@ -40,7 +40,7 @@ class FwhexToolTest : public ::testing::Test {
   // The demo's update file: our own KD-410 image at version 1.05.
   std::string DemoFile() {
     const std::string path = dir.Path("UPDATE.HEX");
-    const ToolRun made = Run(FWGEN_PATH, "--model KD-410 --version 1.05 '" + path + "'");
+    const ToolRun made = Run(FWGEN_PATH, "--model KD-410 --firmware-version 1.05 '" + path + "'");
     EXPECT_EQ(made.exitCode, 0) << made.err;
     return path;
   }
@@ -87,7 +87,7 @@ TEST_F(FwhexToolTest, TheImageFileHoldsExactlyTheImageWhateverWasThereBefore) {
 
   // A folder cannot be written: the reason is named and the exit code says so.
   const ToolRun run = Run(FWHEX_PATH, "--image '" + dir.Path("") + "' '" + path + "'");
-  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(run.exitCode, 1);
   // The C library's reason: "Is a directory", or on Windows "Permission denied".
   const std::string refused = "fwhex: cannot write " + dir.Path("") + ": ";
   EXPECT_TRUE(run.err.find(refused + std::strerror(EISDIR)) != std::string::npos ||
@@ -109,13 +109,50 @@ TEST_F(FwhexToolTest, AFileThatDoesNotLoadFailsWithTheLoadersMessage) {
   EXPECT_EQ(run.err, "File Name : " + broken + "\nStart Charactor is not fouund.\n");
 }
 
-TEST_F(FwhexToolTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
-  for (const char* arguments : {"", "--bogus x.hex", "a.hex b.hex"}) {
+TEST_F(FwhexToolTest, FilesTheUpdatersRefuseExitWithOne) {
+  // fwgen's broken images and a file with nothing in it (which the loader
+  // takes: an empty image has no identity either).
+  const std::pair<std::string, std::string> cases[] = {
+      {"--broken no-identity",
+       "no image identity: the updaters show \"This file is not available\""},
+      {"--broken no-template", "no new-firmware identity (INQUIRY template) in the image"},
+      {"--broken truncated", "no image identity"},
+      {"", "no image identity"},
+  };
+  for (const auto& [broken, reason] : cases) {
+    const std::string path = dir.Path("broken.hex");
+    if (!broken.starts_with("--")) {
+      dir.Write("broken.hex", broken);
+    } else {
+      ASSERT_EQ(Run(FWGEN_PATH, "--model KD-410 " + broken + " '" + path + "'").exitCode, 0);
+    }
+    const ToolRun run = Run(FWHEX_PATH, "'" + path + "'");
+    EXPECT_EQ(run.exitCode, 1) << broken;
+    EXPECT_NE(run.err.find(reason), std::string::npos) << broken << ": " << run.err;
+    EXPECT_EQ(run.err.rfind("fwhex: the updaters refuse this file: ", 0), 0u) << run.err;
+  }
+}
+
+TEST_F(FwhexToolTest, WrongArgumentsPrintTheReasonAndUsageAndExitWithTwo) {
+  const std::string path = DemoFile();
+  const std::string before = ReadWhole(path);
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "fwhex: no HEX file given\n"},
+      {"--bogus x.hex", "fwhex: unknown option \"--bogus\"\n"},
+      {"a.hex b.hex", "fwhex: more than one HEX file given\n"},
+      {"x.hex --image", "fwhex: --image needs a value\n"},
+      {"--image '" + path + "' '" + path + "'", "fwhex: the image would overwrite its own HEX"},
+      {"--image='" + dir.Path("./UPDATE.HEX") + "' '" + path + "'",
+       "fwhex: the image would overwrite its own"},
+  };
+  for (const auto& [arguments, reason] : cases) {
     const ToolRun run = Run(FWHEX_PATH, arguments);
     EXPECT_EQ(run.exitCode, 2) << arguments;
     EXPECT_EQ(run.out, "") << arguments;
-    EXPECT_EQ(run.err.rfind("usage: fwhex", 0), 0u) << arguments;
+    EXPECT_EQ(run.err.rfind(reason, 0), 0u) << arguments << ": " << run.err;
+    EXPECT_NE(run.err.find("\nusage: fwhex"), std::string::npos) << arguments;
   }
+  EXPECT_EQ(ReadWhole(path), before) << "the HEX file is never overwritten";
 }
 
 }  // namespace

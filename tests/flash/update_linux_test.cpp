@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "flash/firmware_commands.h"
 #include "flash/updater.h"
@@ -70,6 +71,34 @@ TEST_P(UpdateLinuxTest, RefusedIdentityReadReportsTheDrivesSense) {
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].text, "Sense Code : 25-24-00");
   EXPECT_TRUE(ui.confirmCalls.empty());
+}
+
+// Without CAP_SYS_RAWIO the kernel refuses WRITE BUFFER (EPERM) on a block
+// node or a read-only open: the user is told it needs root, and the updater
+// fails without inventing a sense code for a command the drive never saw.
+TEST_P(UpdateLinuxTest, WriteBufferRefusedByTheKernelNeedsRoot) {
+  rig.drive.kernelRefusals[flash::kOpWriteBuffer] = EPERM;
+  updater->RunFirmwareUpdate(selection);
+
+  ASSERT_EQ(ui.confirmCalls.size(), 1u);
+  std::vector<std::string> texts;
+  for (const auto& message : ui.Messages()) texts.push_back(message.text);
+  // The pass-through updater shows why in its error box first, then the
+  // system's text for each refused call.
+  const bool spti = GetParam() == &FlashVariant::Spti();
+  const std::vector<std::string> expected =
+      spti ? std::vector<std::string>{rig.told.empty() ? "" : rig.told[0], "Access is denied.\r\n",
+                                      "Access is denied.\r\n", "Request Sense Comand Failed."}
+           : std::vector<std::string>{"Request Sense Comand Failed."};
+  EXPECT_EQ(texts, expected);
+  EXPECT_EQ(rig.drive.requestSensesAnswered, 0);
+  EXPECT_EQ(SentToDrive().back(), "3B 30") << "nothing sent after the refused start command";
+  ASSERT_EQ(rig.told.size(), 1u);
+  EXPECT_NE(
+      rig.told[0].find("WRITE BUFFER (3Bh), the firmware command: on this node it needs root"),
+      std::string::npos)
+      << rig.told[0];
+  EXPECT_NE(rig.told[0].find("sudo -E"), std::string::npos) << rig.told[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(BothUpdaters, UpdateLinuxTest,

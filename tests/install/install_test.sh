@@ -25,6 +25,17 @@ done
 for tool in drivelist fwhex fwgen dvdspeed dvdregion; do
   [ -x "$prefix/bin/$tool" ] || fail "bin/$tool not installed"
 done
+version="$(sed -n 's/^project(dvdutil VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")"
+for program in toolgate flashspti flashaspi pacespti paceaspi zonespti drivelist fwhex fwgen dvdspeed dvdregion; do
+  page="$prefix/share/man/man1/$program.1"
+  [ -s "$page" ] || fail "man page $program.1 not installed"
+  grep -q "$version" "$page" || fail "$program.1 does not carry the version $version"
+  grep -qi "exit status" "$page" || fail "$program.1 has no exit-status table"
+  # Answered on the terminal: no display, no machine, no window.
+  answer="$(env -i PATH=/usr/bin:/bin "$prefix/bin/$program" --version)" ||
+    fail "$program --version failed"
+  [ "$answer" = "$program $version" ] || fail "$program --version says \"$answer\""
+done
 
 cp "$source/emulator/machines/demo.json" "$work/demo.json"
 # Each button, pressed in the installed toolgate, must start the installed tool

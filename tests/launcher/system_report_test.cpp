@@ -113,6 +113,25 @@ TEST(LauncherReport, LinuxSystemIsNamedByDistributionAndKernelWhateverItsVersion
   EXPECT_EQ(OsLine(Version(2, 5, 10, 0, "Linux 5.10.0"), linux), expected);
 }
 
+// A processor Linux names is shown as named; without a name (an emulated
+// machine) the processor record decides.
+TEST(LauncherReport, LinuxProcessorIsNamedAsTheSystemNamesIt) {
+  testsupport::FakeLauncherPlatform system;
+  system.launcherKernel.processor = Processor(0, 15, 0x0102);
+  system.launcherKernel.version = Version(2, 6, 1, 0);
+  system.native = {"Debian", "Linux 6.1", "AMD Ryzen 7 5800X 8-Core Processor"};
+  Launcher launcher(system);
+  launcher.CaptureSystem();
+  testsupport::FakeLauncherUi ui;
+  launcher.BuildSystemReport(ui);
+  ASSERT_FALSE(ui.refreshed.empty());
+  EXPECT_EQ(ui.refreshed[0], "[Processor information]\r\nAMD Ryzen 7 5800X 8-Core Processor\r\n");
+  EXPECT_EQ(SystemReport(launcher.Processor(), launcher.Version(), launcher.Native()),
+            ui.refreshed.back());
+  EXPECT_EQ(ProcessorLine(Processor(0, 15, 0x0102), {"Debian", "Linux 6.1", ""}),
+            "Intel Architecture Processor : Revision 0102h\r\n");
+}
+
 TEST(LauncherReport, LauncherRefreshesTheBoxAfterEachLine) {
   testsupport::FakeLauncherPlatform system;
   system.launcherKernel.processor = Processor(0, 6, 0x0803);

@@ -12,6 +12,7 @@
 #include "pace/speed_control.h"
 #include "platform/linux/linux_platform.h"
 #include "tests/platform/fake_device_io.h"
+#include "tests/platform/fake_drive.h"
 #include "tests/platform/fake_sysfs.h"
 #include "tests/support/fake_speed_ui.h"
 
@@ -104,6 +105,23 @@ TEST_F(SpeedOnLinuxTest, RefusedSetCdSpeedGivesTheDrivesSenseTriple) {
     });
     EXPECT_EQ(control_->ChangeDriveMode(pace::DriveMode::kQuietTemporary), -1);
     EXPECT_EQ(ui_.box, "Failed to change to quiet mode. (05-24-00)") << variant->applicationTitle;
+  }
+}
+
+// An ATAPI drive knows only MODE SENSE(10): both builds read its speeds.
+TEST_F(SpeedOnLinuxTest, AtapiDriveReportsItsSpeedsToBothBuilds) {
+  platform::testing::FakeDrive drive;
+  drive.atapi = true;
+  drive.modePages = {0x2A, 0x14, 0x3B, 0x00, 0x71, 0x60, 0x29, 0x00, 0x02, 0xC0, 0x00,
+                     0x02, 0x02, 0x00, 0x02, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+  for (const pace::PaceVariant* variant :
+       {&pace::PaceVariant::Spti(), &pace::PaceVariant::Aspi()}) {
+    Start(*variant);
+    io_->responder = [&drive](const std::string&, sg_io_hdr_t* h) { return drive.Answer(h); };
+    EXPECT_EQ(control_->ShowDriveSpeeds(), 0) << variant->applicationTitle;
+    EXPECT_EQ(ui_.box, "Current Speed = 704kbytes/s(4X)\r\nMaximum Speed = 704kbytes/s(4X)")
+        << variant->applicationTitle;
+    EXPECT_EQ(io_->calls.back().cdb[0], 0x5A);
   }
 }
 

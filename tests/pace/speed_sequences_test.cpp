@@ -3,6 +3,8 @@
 // what the drive does with it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "drvcmd/aspi/aspi_transport.h"
+#include "drvcmd/big_endian.h"
 #include "pace/speed_control.h"
 #include "tests/pace/speed_test_rig.h"
 #include "tests/support/host_calls.h"
@@ -294,6 +297,24 @@ TEST_P(SpeedRunTest, ZeroSpeedsGiveTheNotSupportedText) {
   EXPECT_EQ(control->ShowDriveSpeeds(), 0);
   EXPECT_EQ(ui.box, "Commnad success but paramater is not supported.");
   EXPECT_TRUE(ui.Messages().empty());
+
+  // Either speed 0 is enough; a speed below 1X is still a speed.
+  struct Case {
+    const char* speeds;  // of the DVD drive, which reads at its DVD performance speed
+    const char* text;
+  };
+  const Case cases[] = {
+      {R"({"dvdPerformance": 0})", "Commnad success but paramater is not supported."},
+      {R"({"maximum": 0})", "Commnad success but paramater is not supported."},
+      {R"({"dvdPerformance": 1, "maximum": 175})",
+       "Current Speed = 1kbytes/s(0X)\r\nMaximum Speed = 175kbytes/s(0X)"},
+  };
+  for (const Case& c : cases) {
+    Boot(pacetest::MachineJson(std::string(R"(, "speeds": )") + c.speeds));
+    Select(kDvdDrive);
+    EXPECT_EQ(control->ShowDriveSpeeds(), 0) << c.speeds;
+    EXPECT_EQ(ui.box, c.text) << c.speeds;
+  }
 }
 
 TEST_P(SpeedRunTest, ExtractionEntriesSendTheirSpeedAndReportIt) {
@@ -309,6 +330,12 @@ TEST_P(SpeedRunTest, ExtractionEntriesSendTheirSpeedAndReportIt) {
       {1, "00 02 C0 00 00",
        Aspi() ? "CD-DA extraction speed is changed to 704kbytes/s(4X)."
               : "CD-DA extraction speed is changed successfully\r\n704kbytes/s(4X)."},
+      {2, "00 05 80 00 00",
+       Aspi() ? "CD-DA extraction speed is changed to 1408kbytes/s(8X)."
+              : "CD-DA extraction speed is changed successfully\r\n1408kbytes/s(8X)."},
+      {3, "00 06 E0 00 00",
+       Aspi() ? "CD-DA extraction speed is changed to 1760kbytes/s(10X)."
+              : "CD-DA extraction speed is changed successfully\r\n1760kbytes/s(10X)."},
       {5, "00 0B 00 00 00",
        Aspi() ? "CD-DA extraction speed is changed to 2816kbytes/s(16X)."
               : "CD-DA extraction speed is changed successfully\r\n2816kbytes/s(16X)."},
@@ -456,6 +483,43 @@ TEST(SpeedStartTest, FailedBufferAllocationIsFatalInBothBuilds) {
     EXPECT_TRUE(pace::SpeedControl::StartIsFatal(start));
     EXPECT_EQ(machine->LiveMemoryBlocks(), 0u);
   }
+}
+
+// A drive that answers MODE SENSE(6) with `answered` bytes of its 26.
+class ShortReplyTransport : public drvcmd::Transport {
+ public:
+  ShortReplyTransport(platform::Platform& system, drvcmd::Notice& notice)
+      : Transport(drvcmd::ProgramId::kPaceSpti, system, notice) {}
+  int StartTransport() override { return drvcmd::kStartOk; }
+  int StopTransport() override { return 0; }
+  int ExecuteRequest(drvcmd::ScsiRequest& request) override {
+    // Header, then page 2Ah: maximum 5540 kbytes/s at page byte 8, current 2816 at 14.
+    constexpr std::size_t kPage = 4;
+    std::array<std::uint8_t, 26> reply{};
+    reply[0] = 25;
+    reply[kPage] = 0x2A;
+    drvcmd::PutBe16(&reply[kPage + 8], 5540);
+    drvcmd::PutBe16(&reply[kPage + 14], 2816);
+    std::copy_n(reply.begin(), answered, request.buffer);
+    request.transferred = answered;
+    request.outcome = lastOutcome_ = drvcmd::kOutcomeGood;
+    return drvcmd::kOutcomeGood;
+  }
+  std::uint32_t answered = 26;
+};
+
+TEST(SpeedCommandsTest, AShortCapabilitiesReplyNeverShowsAnEarlierOnesSpeeds) {
+  auto machine = Load(R"({"devices": []})");
+  testsupport::FakeSpeedUi ui;
+  ShortReplyTransport drive(*machine, ui);
+  pace::CapabilitiesReply reply{};
+  const PaceVariant& variant = PaceVariant::Spti();
+  ASSERT_EQ(pace::ReadCapabilitiesPage(drive, {}, variant, reply), drvcmd::kOutcomeGood);
+  EXPECT_EQ(pace::SpeedsFromReply(variant, reply).current, 2816);
+  drive.answered = 4;  // the header only
+  ASSERT_EQ(pace::ReadCapabilitiesPage(drive, {}, variant, reply), drvcmd::kOutcomeGood);
+  EXPECT_EQ(pace::SpeedsFromReply(variant, reply).current, 0);
+  EXPECT_EQ(pace::SpeedsFromReply(variant, reply).maximum, 0);
 }
 
 TEST(SpeedStartTest, PassThroughReportsADriveThatDoesNotOpen) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -233,6 +234,23 @@ TEST_F(LinuxAspiTest, RequestSenseAfterACheckConditionGetsTheKeptSense) {
   EXPECT_EQ(Run(request), kSsComp);
   EXPECT_EQ(sense[2], 0x00);
   EXPECT_EQ(drive.requestSensesAnswered, 3);
+}
+
+TEST_F(LinuxAspiTest, OnlyAPermissionErrorFallsBackToTheBlockNode) {
+  FakeDrive drive;
+  AnswerWith(drive);
+  aspi_.SetBlockNodeFallback(true);
+  const struct {
+    int error;
+    bool fallsBack;
+  } cases[] = {{EACCES, true}, {EPERM, true}, {EBUSY, false}, {ENXIO, false}};
+  for (const auto& c : cases) {
+    io_.openErrors = {{sysfs_.DevNode("sg0"), c.error}};
+    io_.opens.clear();
+    auto srb = Inquiry(0, 0);
+    EXPECT_EQ(Run(srb), c.fallsBack ? kSsComp : kSsNoDevice) << c.error;
+    EXPECT_EQ(io_.opens.back().first, sysfs_.DevNode(c.fallsBack ? "sr0" : "sg0")) << c.error;
+  }
 }
 
 TEST_F(LinuxAspiTest, HostFailureWithStatusGoodIsNotAdapterOk) {

@@ -350,6 +350,27 @@ TEST_F(LinuxPassThroughTest, ProgramsWithBlockNodeCommandsFallBackToTheBlockNode
   EXPECT_TRUE(Told({"E:", sysfs_.DevNode("sg3"), "cdrom group"}));
 }
 
+// Only a node the user may not open sends the drive to its block node: a busy
+// or vanished drive is no better reached there.
+TEST_F(LinuxPassThroughTest, OnlyAPermissionErrorFallsBackToTheBlockNode) {
+  const struct {
+    int error;
+    bool fallsBack;
+  } cases[] = {{EACCES, true}, {EPERM, true}, {EBUSY, false}, {ENXIO, false}};
+  for (const auto& c : cases) {
+    io_.openErrors = {{sysfs_.DevNode("sg1"), c.error}};
+    io_.opens.clear();
+    auto service = Service();
+    service.SetBlockNodeFallback(true);
+    const Handle d = Open(service, "\\\\.\\D:");
+    EXPECT_EQ(d != kInvalidHandleValue, c.fallsBack) << c.error;
+    EXPECT_EQ(io_.opens.back().first, sysfs_.DevNode(c.fallsBack ? "sr0" : "sg1")) << c.error;
+    if (!c.fallsBack) {
+      EXPECT_EQ(kernel_.GetLastError(), Win32ErrorFromErrno(c.error, ErrnoContext::kOpen));
+    }
+  }
+}
+
 TEST_F(LinuxPassThroughTest, ExplicitBlockNodeSaysItIsOpenedThroughItsGenericNode) {
   auto service = Service(DriveMap{{'D', sysfs_.DevNode("sr0")}, {'E', sysfs_.DevNode("sg3")}});
   ASSERT_NE(Open(service, "\\\\.\\D:"), kInvalidHandleValue);

@@ -257,7 +257,31 @@ TEST(NativeSystemReader, DistributionFromOsRelease) {
   EXPECT_EQ(DistributionFromOsRelease("PRETTY_NAMES=x\nID=none\n"), "");
   const NativeSystem running = RunningNativeSystem();
   EXPECT_FALSE(running.distribution.empty());
+  EXPECT_FALSE(running.processor.empty());
   EXPECT_EQ(running.kernel.rfind("Linux ", 0), 0u) << running.kernel;
+}
+
+TEST(NativeSystemReader, ProcessorFromCpuinfo) {
+  const struct {
+    const char* cpuinfo;
+    const char* processor;
+  } cases[] = {
+      {"processor\t: 0\nvendor_id\t: AuthenticAMD\ncpu family\t: 25\nmodel\t\t: 33\n"
+       "model name\t: AMD Ryzen 7 5800X 8-Core Processor\nprocessor\t: 1\n"
+       "model name\t: other\n",
+       "AMD Ryzen 7 5800X 8-Core Processor"},
+      {"model name\t: Intel(R) Core(TM) i7 CPU         920  @ 2.67GHz  \r\n",
+       "Intel(R) Core(TM) i7 CPU 920 @ 2.67GHz"},
+      {"Processor\t: ARMv7 Processor rev 10 (v7l)\nBogoMIPS\t: 3.00\n",
+       "ARMv7 Processor rev 10 (v7l)"},
+      {"system type\t\t: MT7621\ncpu model\t\t: MIPS 1004Kc V2.15\n", "MIPS 1004Kc V2.15"},
+      {"processor\t: 0\ncpu\t\t: POWER9 (architected), altivec supported\n",
+       "POWER9 (architected), altivec supported"},
+      // Neither "cpu family" nor an empty name names the processor.
+      {"cpu family\t: 6\ncpu MHz\t\t: 800.000\nmodel name\t:   \n", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ProcessorFromCpuinfo(c.cpuinfo), c.processor) << c.cpuinfo;
 }
 
 }  // namespace

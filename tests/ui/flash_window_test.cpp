@@ -608,6 +608,25 @@ TEST_P(FlashAspiWindowTest, AspiStartFailuresEndStartUpWithTheirMessages) {
   }
 }
 
+TEST_P(FlashAspiWindowTest, PreselectedDriveDeepInALongTreeShowsWhole) {
+  QFile demo(QStringLiteral(DVDUTIL_SOURCE_DIR "/emulator/machines/demo.json"));
+  ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(Start(demo.readAll().constData()));
+  QCoreApplication::processEvents();
+  QTreeWidgetItem* selected = Tree().currentItem();
+  ASSERT_NE(selected, nullptr);
+  ASSERT_NE(selected->parent(), nullptr);
+  EXPECT_GT(selected->parent()->indexOfChild(selected), 3) << "deep enough to need scrolling";
+  EXPECT_TRUE(Tree().viewport()->rect().contains(Tree().visualItemRect(selected)))
+      << "selected drive cut at the tree's edge";
+  // A window manager's decoration takes its room from the client area later;
+  // the tree gets a third of what the form loses.
+  View().resize(View().width(), View().height() - 6 * Tree().visualItemRect(selected).height());
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Tree().viewport()->rect().contains(Tree().visualItemRect(selected)))
+      << "selected drive cut once the form shrank";
+}
+
 TEST_P(FlashAspiWindowTest, SystemInfoShowsTheComponentsValues) {
   ASSERT_TRUE(Start(kMachine));
   Frame().MenuAction(resources::kIdAspiSystemInfo)->trigger();

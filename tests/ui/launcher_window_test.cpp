@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -189,6 +191,9 @@ TEST_F(LauncherWindowTest, RefusesInputWhileAToolRunsAndAnswersAgainOnceItEnds) 
     // Inside the click on "Update Utility": the tool runs, the launcher waits.
     QTest::mouseClick(region, Qt::LeftButton);
     QTest::keyClick(window.dialog.get(), Qt::Key_Escape);
+    // The close box: the window system asks the window to close.
+    QCloseEvent closeBox;
+    QCoreApplication::sendEvent(window.dialog->windowHandle(), &closeBox);
     QCoreApplication::processEvents();
     messagesDuringWait = window.messages.Recorded().size();
     shownAndEnabled = window.dialog->isVisible() && window.dialog->isEnabled();
@@ -201,7 +206,8 @@ TEST_F(LauncherWindowTest, RefusesInputWhileAToolRunsAndAnswersAgainOnceItEnds) 
   EXPECT_EQ(messagesDuringWait, 0u) << "a click was answered while the tool ran";
   EXPECT_TRUE(shownAndEnabled);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(window.dialog->isVisible()) << "Escape was answered while the tool ran";
+  EXPECT_TRUE(window.dialog->isVisible())
+      << "Escape or the close box was answered while the tool ran";
   EXPECT_TRUE(window.messages.Recorded().empty()) << "input was kept for later";
 
   // Answers again: zonespti is not there.
@@ -214,6 +220,17 @@ TEST_F(LauncherWindowTest, RefusesInputWhileAToolRunsAndAnswersAgainOnceItEnds) 
   const platform::ProcessInformation& process = window.launcher->Records(Tool::kUpdate).process;
   EXPECT_EQ(window.machine->Kernel32().CloseHandle(process.hProcess), platform::kFalse);
   EXPECT_EQ(window.machine->Kernel32().CloseHandle(process.hThread), platform::kFalse);
+}
+
+TEST_F(LauncherWindowTest, StartedToolSeesItsOwnProgramNameNotTheWindowsOne) {
+  fs::copy_file(DVDUTIL_NAME_PROBE, programs / "flashspti");
+  fs::permissions(programs / "flashspti", fs::perms(0755));
+  LauncherWindow window(kNtMachine, programs);
+  window.Button(resources::kIdcLauncherUpdate)->click();
+  std::string startedAs;
+  std::getline(std::ifstream(programs / "started-as.txt"), startedAs);
+  EXPECT_EQ(startedAs, "flashspti");
+  EXPECT_TRUE(window.messages.Recorded().empty());
 }
 
 TEST_F(LauncherWindowTest, OlderFamilyRegionToolIsNotDeliveredSoItsStartFails) {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,7 @@
 #include "resources/pace/pace_resource_ids.h"
 #include "tests/support/window_test_machine.h"
 #include "ui/dialog_builder.h"
+#include "ui/dialog_units.h"
 #include "ui/status_box.h"
 
 namespace {
@@ -112,6 +114,87 @@ TEST_P(PaceWindowTest, StartsWithTheDrivesListedAndTheFirstEntriesSelected) {
     EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
   }
   EXPECT_EQ(Button(ids::kIdcQuietPermanent).text(), QStringLiteral("Quiet Mode\n(Permanent)"));
+}
+
+// Each build's window as its template gives it: caption, font, size, and
+// every control's caption and rectangle (dialog units) in both layouts.
+struct SpeedControlRow {
+  int id;  // 0: the build's drive list
+  const char* text;
+  QRect spti;
+  QRect aspi;
+};
+constexpr SpeedControlRow kSpeedControls[] = {
+    {0, "", {7, 7, 190, 30}, {7, 7, 143, 30}},
+    {ids::kIdcSpeedStatusBox, "", {7, 28, 190, 29}, {7, 25, 143, 21}},
+    {ids::kIdcExtractionLabel, "Audio Extraction Speed", {7, 65, 73, 8}, {7, 50, 55, 8}},
+    {ids::kIdcExtractionList, "", {7, 76, 94, 30}, {7, 63, 71, 30}},
+    {ids::kIdcExtractionSet,
+     "Extraction Speed Set\n(Temporary)",
+     {102, 70, 95, 27},
+     {79, 58, 72, 20}},
+    {ids::kIdcQuietTemporary, "Quiet Mode\n(Temporary)", {7, 97, 95, 27}, {7, 80, 72, 20}},
+    {ids::kIdcQuietPermanent, "Quiet Mode\n(Permanent)", {102, 97, 95, 27}, {79, 80, 72, 20}},
+    {ids::kIdcPerformanceTemporary,
+     "Performance Mode\n(Temporary)",
+     {7, 122, 95, 27},
+     {7, 100, 72, 20}},
+    {ids::kIdcPerformancePermanent,
+     "Performance Mode\n(Permanent)",
+     {102, 122, 95, 27},
+     {79, 100, 72, 20}},
+    {ids::kIdcDriveInformation, "Drive Information", {7, 148, 95, 27}, {7, 120, 72, 20}},
+    {ids::kIdcSpeedExit, "Exit", {102, 148, 95, 27}, {79, 120, 72, 20}},
+};
+
+struct SpeedWindowRow {
+  const char* font;
+  QSize dialog;
+  QSize about;
+};
+constexpr SpeedWindowRow kSptiWindow = {"MS Sans Serif", {204, 182}, {186, 63}};
+constexpr SpeedWindowRow kAspiWindow = {"Arial Black", {158, 147}, {202, 60}};
+
+TEST_P(PaceWindowTest, WindowsAreBuiltFromTheTemplateValues) {
+  const SpeedWindowRow& window = IsAspi() ? kAspiWindow : kSptiWindow;
+  const ui::DialogTemplate& dialog = Variant().templates.speedDialog;
+  EXPECT_STREQ(dialog.caption, "Speed Control Utility");
+  EXPECT_STREQ(dialog.fontFamily, window.font);
+  EXPECT_EQ(dialog.pointSize, 8);
+  EXPECT_EQ(QSize(dialog.width, dialog.height), window.dialog);
+  const ui::DialogTemplate& about = Variant().templates.aboutBox;
+  EXPECT_STREQ(about.caption, "About Speed Control Utility");
+  EXPECT_STREQ(about.fontFamily, "Arial Black");
+  EXPECT_EQ(about.pointSize, 8);
+  EXPECT_EQ(QSize(about.width, about.height), window.about);
+
+  ASSERT_TRUE(Start(kMachine));
+  EXPECT_EQ(Dialog().font().family(), QString::fromLatin1(window.font));
+  EXPECT_EQ(Dialog().font().pointSize(), 8);
+  const ui::DialogBaseUnits base = ui::BaseUnitsOf(Dialog().font());
+  EXPECT_EQ(Dialog().size(), ui::DialogRectToPixels(QRect(QPoint(), window.dialog), base).size());
+
+  ASSERT_EQ(dialog.controls.size(), std::size(kSpeedControls));
+  for (const SpeedControlRow& row : kSpeedControls) {
+    const int id = row.id != 0 ? row.id : Variant().templates.driveListId;
+    const QRect expected = IsAspi() ? row.aspi : row.spti;
+    const auto control = std::find_if(dialog.controls.begin(), dialog.controls.end(),
+                                      [id](const ui::ControlTemplate& c) { return c.id == id; });
+    ASSERT_NE(control, dialog.controls.end()) << id;
+    EXPECT_EQ(QRect(control->x, control->y, control->width, control->height), expected) << id;
+    EXPECT_STREQ(control->text, row.text) << id;
+
+    // The widget stands where the template puts it; a push button has its size too.
+    const QWidget* widget = ui::FindControl<QWidget>(&Dialog(), id);
+    ASSERT_NE(widget, nullptr) << id;
+    const QRect pixels = ui::DialogRectToPixels(expected, base);
+    EXPECT_EQ(widget->pos(), pixels.topLeft()) << id;
+    EXPECT_GE(widget->width(), pixels.width()) << id;
+    if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+      EXPECT_EQ(button->size(), pixels.size()) << id;
+      EXPECT_EQ(button->text(), QString::fromUtf8(row.text)) << id;
+    }
+  }
 }
 
 TEST_P(PaceWindowTest, ExtractionEntriesAreTheSpeedTablesInOrder) {
@@ -242,19 +325,19 @@ TEST_P(PaceWindowTest, SystemMenuOpensTheBuildsAboutBox) {
   EXPECT_TRUE(Dialog().isVisible());
 }
 
-TEST_P(PaceWindowTest, ExitEnterAndEscapeEndTheDialog) {
+TEST_P(PaceWindowTest, ExitAndEscapeEndTheDialogEnterOnAButtonPressesIt) {
   ASSERT_TRUE(Start(kMachine));
   Button(ids::kIdcSpeedExit).click();
   EXPECT_FALSE(Dialog().isVisible());
 
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-    Dialog().show();
-    Button(ids::kIdcDriveInformation).setFocus();
-    PressKey(&Dialog(), key);
-    EXPECT_FALSE(Dialog().isVisible()) << key;
-    // Enter ends the dialog; it does not press the focused button.
-    EXPECT_TRUE(machine_->Log().Entries().empty());
-  }
+  Dialog().show();
+  Button(ids::kIdcDriveInformation).setFocus();
+  PressKey(&Button(ids::kIdcDriveInformation), Qt::Key_Return);
+  EXPECT_TRUE(Dialog().isVisible());
+  EXPECT_EQ(StatusBox(), "Current Speed = 2816kbytes/s(16X)\r\nMaximum Speed = 5540kbytes/s(31X)");
+
+  PressKey(&Button(ids::kIdcDriveInformation), Qt::Key_Escape);
+  EXPECT_FALSE(Dialog().isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, PaceWindowTest,

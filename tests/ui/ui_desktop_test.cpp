@@ -1,9 +1,12 @@
 // The shared window glue on a desktop: heavy faces that fall back keep their
 // weight, message boxes fit their caption, settings keys stay one folder,
-// trees draw lines and buttons, and windows are placed by their frame.
+// trees draw lines and buttons, windows are placed by their frame, and
+// controls fit what they show.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,8 +14,10 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMoveEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -21,6 +26,8 @@
 
 #include "drvcmd/notice.h"
 #include "ui/caption_width.h"
+#include "ui/control_fit.h"
+#include "ui/dialog_builder.h"
 #include "ui/font_fallback.h"
 #include "ui/message_box_service.h"
 #include "ui/settings_key.h"
@@ -69,6 +76,60 @@ TEST(CaptionWidthTest, AMessageBoxIsAsWideAsItsCaptionNeeds) {
   const QFont font = ui::TitleBarFont();
   EXPECT_GT(ui::CaptionFitWidth(QStringLiteral("System Information"), font),
             ui::CaptionFitWidth(QStringLiteral("System"), font));
+}
+
+// Controls fitted to what they show in the font in use.
+TEST(ControlFitTest, IconEditAndDroppedListShowTheirContentsWhole) {
+  static constexpr ui::ControlTemplate kControls[] = {
+      {7, ui::ControlKind::kIcon, "", 2, 2, 4, 4, ui::kStyleSunken},
+  };
+  constexpr ui::DialogTemplate kSmall = {1, "Fit", "Sans Serif", 8, 60, 40, 0, kControls};
+  QDialog dialog;
+  ui::BuildDialog(dialog, kSmall);
+  const auto* icon = ui::FindControl<QLabel>(&dialog, 7);
+  const QSize shown = icon->pixmap().deviceIndependentSize().toSize();
+  const int frame = 2 * icon->frameWidth();
+  EXPECT_GE(shown.height(), 16);
+  EXPECT_GE(icon->width(), shown.width() + frame);
+  EXPECT_GE(icon->height(), shown.height() + frame);
+
+  QPlainTextEdit edit;
+  edit.resize(200, 10);
+  ui::ShowLines(edit, 2);
+  edit.show();
+  const int margin = static_cast<int>(edit.document()->documentMargin());
+  EXPECT_GE(edit.viewport()->height() - 2 * margin, 2 * edit.fontMetrics().lineSpacing());
+  const int twoLines = edit.height();
+  ui::ShowLines(edit, 1);
+  EXPECT_EQ(edit.height(), twoLines) << "a box never shrinks";
+
+  QComboBox combo;
+  combo.resize(60, combo.sizeHint().height());
+  const QString longEntry = QStringLiteral("ID=6 : TAVREON 16X DVD-ROM      NORTHSTAR ULTRA2");
+  combo.addItems({QStringLiteral("short"), longEntry});
+  ui::ShowWholeEntries(combo);
+  EXPECT_EQ(combo.width(), 60);
+  EXPECT_GT(combo.view()->minimumWidth(),
+            QFontMetrics(combo.view()->font()).horizontalAdvance(longEntry));
+  EXPECT_EQ(combo.view()->textElideMode(), Qt::ElideNone);
+}
+
+TEST(MessageBoxPlacementTest, ABoxIsOwnedByItsOwnerOnlyOnceTheOwnerIsShown) {
+  for (const bool ownerShown : {false, true}) {
+    QWidget owner;
+    if (ownerShown) owner.show();
+    ui::MessageBoxService messages("fit");
+    messages.SetOwner(&owner);
+    const QWidget* parent = &owner;
+    QTimer::singleShot(0, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      if (box == nullptr) return;
+      parent = box->parentWidget();
+      box->close();
+    });
+    messages.MessageBox("No ATAPI I/F found.", std::string(), drvcmd::kMbOk);
+    EXPECT_EQ(parent, ownerShown ? &owner : nullptr) << ownerShown;
+  }
 }
 
 TEST(SettingsKeyTest, AKeyWithASlashIsOneFolderOnDisk) {

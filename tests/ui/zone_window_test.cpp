@@ -12,9 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -138,6 +141,23 @@ TEST_F(ZoneWindowTest, FirstDriveIsQueriedAtStartAndTheDrivesRegionLooksPushed) 
   const QImage plain = choice.grab().toImage();
   choice.setProperty(zone::kPushedProperty, true);
   EXPECT_NE(pushed, plain);
+  // Its indicator is the style's pressed (sunken) one, not only a highlight behind it.
+  const QStyle* look = choice.style();
+  const QStyle* base = static_cast<const QProxyStyle*>(look)->baseStyle();
+  QStyleOptionButton option;
+  option.initFrom(&choice);
+  option.rect = look->subElementRect(QStyle::SE_RadioButtonIndicator, &option, &choice);
+  const auto indicator = [&](const QStyle* style, QStyle::State extra) {
+    QImage image(choice.size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    QStyleOptionButton painted(option);
+    painted.state |= extra;
+    style->drawPrimitive(QStyle::PE_IndicatorRadioButton, &painted, &painter, &choice);
+    return image;
+  };
+  EXPECT_EQ(indicator(look, {}), indicator(base, QStyle::State_Sunken));
+  EXPECT_NE(indicator(base, {}), indicator(base, QStyle::State_Sunken));
   // It stays when the button is disabled (a later query of another drive).
   choice.setEnabled(false);
   EXPECT_NE(choice.grab().toImage(), [&] {

@@ -20,9 +20,13 @@ TEST_F(ChangeTest, InitialStateDriveTakesARegionWithoutADisc) {
   ui_.Pick(3);
   machine_->Log().Clear();
   ui_.statusText.clear();
+  ui_.boxHistory.clear();
   EXPECT_EQ(utility_->ChangeRegion(), zone::ChangeOutcome::kRegionSet);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"A3 FB", "A4", "AD"})) << "no disc test";
   EXPECT_TRUE(ui_.Messages().empty());
+  ASSERT_EQ(ui_.boxHistory.size(), 3u);
+  EXPECT_EQ(ui_.boxHistory.front(), "Success to set regional code.\r\n")
+      << "shown before the closing query runs";
   EXPECT_EQ(
       ui_.statusText,
       "Success to set regional code.\r\nDrive's region is 3.\r\nGet disc region is failed.\r\n");
@@ -30,6 +34,69 @@ TEST_F(ChangeTest, InitialStateDriveTakesARegionWithoutADisc) {
   EXPECT_EQ(ui_.CheckedChoices(), "3");
   EXPECT_EQ(ui_.PushedChoices(), "3");
   EXPECT_EQ(DriveAt('D').Region().mask, 0xFB);
+}
+
+TEST_F(ChangeTest, EachChosenRegionIsSentAsItsSingleRegionMask) {
+  std::vector<std::string> drives;
+  for (int region = 1; region <= 6; ++region) {
+    drives.push_back(Drive(static_cast<char>('C' + region), region - 1));
+  }
+  Start(Machine(drives));
+  const std::uint8_t masks[] = {0xFE, 0xFD, 0xFB, 0xF7, 0xEF, 0xDF};
+  for (int region = 1; region <= 6; ++region) {
+    SCOPED_TRACE(region);
+    ui_.selected = region - 1;
+    utility_->QueryRegion();
+    ui_.Pick(region);
+    machine_->Log().Clear();
+    EXPECT_EQ(utility_->ChangeRegion(), zone::ChangeOutcome::kRegionSet);
+    char sendKey[8];
+    std::snprintf(sendKey, sizeof sendKey, "A3 %02X", masks[region - 1]);
+    EXPECT_EQ(Commands(), (std::vector<std::string>{sendKey, "A4", "AD"})) << "no disc test";
+    EXPECT_EQ(DriveAt(static_cast<char>('C' + region)).Region().mask, masks[region - 1]);
+  }
+}
+
+// The checks before SEND KEY, each on a drive without a disc that the user
+// does not insert (Cancel): the permanent state first, then the disc (skipped
+// only in the initial state: 5 changes and no region), then the chosen region.
+TEST_F(ChangeTest, ChecksBeforeSendKeyComeInTheirOrder) {
+  const std::string initial = R"({"typeCode": 0, "userChanges": 5, "mask": "0xFF"})";
+  const std::string region2Five = R"({"typeCode": 1, "userChanges": 5, "mask": "0xFD"})";
+  const std::string noRegionFour = R"({"typeCode": 1, "userChanges": 4, "mask": "0xFF"})";
+  const std::string permanentFive = R"({"typeCode": 3, "userChanges": 5, "mask": "0xFF"})";
+  const std::string region2Four = R"({"typeCode": 1, "userChanges": 4, "mask": "0xFD"})";
+  using enum zone::ChangeOutcome;
+  struct Case {
+    const std::string& region;
+    int pick;  // 0: no choice checked
+    bool disc;
+    zone::ChangeOutcome outcome;
+    std::vector<std::string> sent;  // before the closing query
+  };
+  const Case cases[] = {
+      {initial, 3, false, kRegionSet, {"A3 FB"}}, {initial, 0, false, kNoChoice, {}},
+      {region2Five, 2, false, kCanceled, {"00"}}, {noRegionFour, 3, false, kCanceled, {"00"}},
+      {permanentFive, 0, false, kPermanent, {}},  {region2Four, 0, false, kCanceled, {"00"}},
+      {region2Four, 0, true, kNoChoice, {"00"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.region + std::string(c.disc ? " with a disc" : "") + " pick " +
+                 std::to_string(c.pick));
+    Start(Machine({Drive(
+        'D', 0, std::string(R"("region": )") + c.region + (c.disc ? R"(, "disc": "dvd")" : ""))}));
+    utility_->QueryRegion();
+    if (c.pick != 0) {
+      ui_.Pick(c.pick);
+    } else {
+      for (int region = 1; region <= 6; ++region) ui_.Choice(region).checked = false;
+    }
+    machine_->Log().Clear();
+    EXPECT_EQ(utility_->ChangeRegion(), c.outcome);
+    std::vector<std::string> expected = c.sent;
+    expected.insert(expected.end(), {"A4", "AD"});
+    EXPECT_EQ(Commands(), expected);
+  }
 }
 
 TEST_F(ChangeTest, CurrentRegionIsSentAgainWhenNoOtherChoiceIsPicked) {

@@ -93,6 +93,41 @@ TEST_F(RegionCommandsTest, DiscPresenceTestIsTheUtilitysTestUnitReady) {
   EXPECT_EQ(entry.senseInfoLength, 18);
 }
 
+// A drive that answers GOOD with fewer bytes than the 8 asked: the fields
+// past its answer would be read from whatever the buffer held before.
+class ShortAnswerTransport : public drvcmd::Transport {
+ public:
+  ShortAnswerTransport(platform::Platform& system, drvcmd::Notice& notice)
+      : Transport(drvcmd::ProgramId::kZoneSpti, system, notice) {
+    dataBuffer_ = data_;
+  }
+  int StartTransport() override { return drvcmd::kStartOk; }
+  int StopTransport() override { return 0; }
+  int ExecuteRequest(drvcmd::ScsiRequest& request) override {
+    const std::uint8_t answer[8] = {0x00, 0x06, 0, 0, 0x01, 0xFD, 0x01, 0x00};
+    std::copy_n(answer, answered, request.buffer);
+    request.transferred = answered;
+    request.outcome = lastOutcome_ = drvcmd::kOutcomeGood;
+    return drvcmd::kOutcomeGood;
+  }
+  std::uint32_t answered = 0;
+
+ private:
+  std::array<std::uint8_t, 8> data_{};
+};
+
+TEST_F(RegionCommandsTest, AnAnswerShorterThanEightBytesIsAFailure) {
+  ShortAnswerTransport drive(*machine_, ui_);
+  std::array<std::uint8_t, 8> disc{};
+  for (const std::uint32_t answered : {0u, 1u, 7u, 8u}) {
+    SCOPED_TRACE(answered);
+    drive.answered = answered;
+    const int expected = answered == 8 ? drvcmd::kOutcomeGood : drvcmd::kOutcomeFailure;
+    EXPECT_EQ(zone::ReportRpcState(drive), expected);
+    EXPECT_EQ(zone::ReadDiscCopyright(drive, disc), expected);
+  }
+}
+
 TEST(RegionMaskTest, SingleRegionMasksAndTheirDecoding) {
   const std::uint8_t masks[] = {0xFE, 0xFD, 0xFB, 0xF7, 0xEF, 0xDF};
   for (int region = 1; region <= 6; ++region) {

@@ -10,7 +10,8 @@ namespace {
 using QueryTest = RegionRig;
 
 TEST_F(QueryTest, InitialStateOffersEverySixRegionsAndNeedsNoDiscToBeRead) {
-  Start(Machine({Drive('D', 0)}));
+  // An odd count of vendor resets sets the bit next to the user changes.
+  Start(Machine({Drive('D', 0, R"("region": {"vendorResets": 3})")}));
   utility_->QueryRegion();
   EXPECT_EQ(ui_.statusText, "Drive has no region.\r\nGet disc region is failed.\r\n");
   EXPECT_EQ(ui_.boxHistory.size(), 2u) << "drive line and disc line, each refreshed";
@@ -100,12 +101,22 @@ TEST_F(QueryTest, RefusedReportKeyClearsTheKeptStateAndStillReadsTheDisc) {
                            R"(, "faults": [{"opcode": "0xA4", "sense": "05-24-00",
                                                     "times": 1},
                                                    {"opcode": "0xA4", "transportFailure": true,
-                                                    "times": 1}])")}));
+                                                    "times": 1}])"),
+                 Drive('E', 1, R"("region": {"typeCode": 3, "userChanges": 0, "mask": "0xFE"})")}));
+  // The state kept from another drive's query must not outlive a failed one.
+  ui_.selected = 1;
+  utility_->QueryRegion();
+  ASSERT_EQ(zone::TypeCode(utility_->LastRpcState()), 3);
+  ui_.selected = 0;
+  ui_.statusText.clear();
+  machine_->Log().Clear();
   ui_.SetChangesLeftText("label before");
   ui_.Pick(5);
   ui_.Choice(5).enabled = true;
   utility_->QueryRegion();
   EXPECT_EQ(ui_.statusText, "Get drive region is failed.\r\nThis disc is allowed region 2\r\n");
+  EXPECT_EQ(utility_->LastRpcState().typeCodeAndChanges, 0);
+  EXPECT_EQ(utility_->LastRpcState().regionMask, 0);
   EXPECT_EQ(ui_.changesLeft, "label before");
   EXPECT_EQ(ui_.CheckedChoices(), "") << "the reset of the region controls still happens";
   EXPECT_EQ(ui_.EnabledChoices(), "2") << "only the disc's region";

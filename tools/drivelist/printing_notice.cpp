@@ -9,6 +9,7 @@ int PrintingNotice::MessageBox(const std::string& text, const std::string& capti
   out_ << "[message]";
   if (!caption.empty()) out_ << " (" << caption << ")";
   out_ << ' ' << line << '\n';
+  messages_.push_back(line);
   return drvcmd::kIdOk;
 }
 

@@ -6,17 +6,15 @@
 #include <istream>
 #include <ostream>
 
-#include "platform/platform.h"
+#include "tools/common/command_line.h"
+#include "tools/common/platform_opener.h"
 
 namespace tools {
 
-inline constexpr int kRegionExitOk = 0;
-inline constexpr int kRegionExitCommandFailed = 1;  // a command (or the change) failed
-inline constexpr int kRegionExitUsage = 2;          // bad arguments, drive or choice refused
-inline constexpr int kRegionExitStartFailed = 3;    // the command layer could not start
-
-// `answers` null: no terminal to ask on (the disc box answers Cancel).
-int RunDvdRegion(int argc, const char* const* argv, platform::Platform& system, std::ostream& out,
-                 std::ostream& err, std::istream* answers);
+// `answers` null: no terminal to ask on (the disc box answers Cancel). Returns
+// the exit status (kExit*): 1 when a command or the change failed, 2 for bad
+// arguments, an unlisted drive or a region the window would not offer.
+int RunDvdRegion(int argc, const char* const* argv, const PlatformOpener& openPlatform,
+                 std::ostream& out, std::ostream& err, std::istream* answers);
 
 }  // namespace tools

@@ -1,5 +1,6 @@
 // dvdregion: the region utility's query and change on the command line.
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "platform/console_io.h"
@@ -8,14 +9,12 @@
 
 int main(int argc, char** argv) {
   platform::UseBinaryStandardOutput();
-  std::string error;
-  const auto system = startup::OpenStartupPlatform(&error);
-  if (!system) {
-    std::cerr << "dvdregion: " << (error.empty() ? "the platform could not be opened" : error)
-              << '\n';
-    return tools::kRegionExitStartFailed;
-  }
+  std::unique_ptr<platform::Platform> system;
+  const auto open = [&system](std::string* error) {
+    system = startup::OpenStartupPlatform(error);
+    return system.get();
+  };
   // The disc box is asked on the terminal only; without one it answers Cancel.
   std::istream* answers = platform::StandardInputIsTerminal() ? &std::cin : nullptr;
-  return tools::RunDvdRegion(argc, argv, *system, std::cout, std::cerr, answers);
+  return tools::RunDvdRegion(argc, argv, open, std::cout, std::cerr, answers);
 }

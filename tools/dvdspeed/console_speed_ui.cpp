@@ -1,10 +1,7 @@
 // The console's message boxes and spindle question.
 #include "tools/dvdspeed/console_speed_ui.h"
 
-#include <cstdio>
-#include <iostream>
-
-#include "platform/console_io.h"
+#include <string>
 
 namespace tools {
 
@@ -20,36 +17,28 @@ bool IsOkAnswer(const std::string& answer) {
 
 }  // namespace
 
-ConsoleSpeedUi::ConsoleSpeedUi(std::string applicationTitle, bool stopWithoutAsking,
-                               std::optional<int> extractionEntry)
-    : applicationTitle_(std::move(applicationTitle)),
-      stopWithoutAsking_(stopWithoutAsking),
-      extractionEntry_(extractionEntry) {}
-
 int ConsoleSpeedUi::MessageBox(const std::string& text, const std::string& caption,
                                unsigned style) {
   const std::string shown = caption.empty() ? applicationTitle_ : caption;
   if ((style & 0x0F) == drvcmd::kMbOkCancel) return AskOkCancel(text, shown);
   // A failure's box repeats the status text, which is printed anyway.
-  if (shown != kErrorCaption)
-    std::fprintf(stderr, "%s: %s\n", shown.c_str(), AsLines(text).c_str());
+  if (shown != kErrorCaption) err_ << shown << ": " << AsLines(text) << '\n';
   return drvcmd::kIdOk;
 }
 
 int ConsoleSpeedUi::AskOkCancel(const std::string& text, const std::string& caption) {
   if (stopWithoutAsking_) {
-    std::fprintf(stderr, "%s: %s OK\n", caption.c_str(), text.c_str());
+    err_ << caption << ": " << text << " OK\n";
     return drvcmd::kIdOk;
   }
-  if (!platform::StandardInputIsTerminal()) {
-    std::fprintf(stderr, "%s: %s Cancel (no terminal to ask; --yes stops the spindle)\n",
-                 caption.c_str(), text.c_str());
+  if (answers_ == nullptr) {
+    err_ << caption << ": " << text << " Cancel (no terminal to ask; --yes stops the spindle)\n";
     return drvcmd::kIdCancel;
   }
-  std::fprintf(stderr, "%s: %s [OK/cancel] ", caption.c_str(), text.c_str());
-  std::fflush(stderr);
+  err_ << caption << ": " << text << " [OK/cancel] ";
+  err_.flush();
   std::string answer;
-  if (!std::getline(std::cin, answer)) return drvcmd::kIdCancel;
+  if (!std::getline(*answers_, answer)) return drvcmd::kIdCancel;
   return IsOkAnswer(answer) ? drvcmd::kIdOk : drvcmd::kIdCancel;
 }
 

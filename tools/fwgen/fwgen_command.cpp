@@ -1,6 +1,7 @@
 // Argument handling and file output of the fwgen command.
 #include "tools/fwgen/fwgen_command.h"
 
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -8,26 +9,32 @@
 #include "emulator/drive_catalogue.h"
 #include "emulator/firmware_builder.h"
 #include "emulator/intel_hex_writer.h"
+#include "tools/common/command_line.h"
 
 namespace tools {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitWriteFailed = 1;
-constexpr int kExitUsage = 2;
+constexpr char kTool[] = "fwgen";
+constexpr int kExitOk = kExitDone;
+constexpr int kExitWriteFailed = kExitRefused;
 
 constexpr char kUsage[] =
-    "usage: fwgen --model NAME [--version X.YZ] [--broken VARIANT] [--lf] OUT.HEX\n"
+    "usage: fwgen --model NAME [--firmware-version X.YZ] [--broken VARIANT] [--lf] OUT.HEX\n"
     "       fwgen --list\n"
     "Writes a firmware image in Intel HEX for an emulated drive model.\n"
+    "Options:\n"
     "  --model NAME      catalogue model (see --list)\n"
-    "  --version TEXT    four-character firmware version (default: the model's)\n"
+    "  --firmware-version TEXT\n"
+    "                    four-character firmware version (default: the model's)\n"
     "  --broken VARIANT  wrong-controller, wrong-family, no-template, no-identity, truncated\n"
-    "  --lf              LF line ends instead of CR LF\n";
+    "  --lf              LF line ends instead of CR LF\n"
+    "  --list            list the catalogue's models\n";
+
+constexpr std::array<OptionSpec, 5> kOptions = {
+    {{"list"}, {"lf"}, {"model", true}, {"firmware-version", true}, {"broken", true}}};
 
 struct Options {
   bool list = false;
-  bool help = false;
   bool lf = false;
   std::string model;
   std::optional<std::string> version;
@@ -36,46 +43,25 @@ struct Options {
 };
 
 int Usage(std::ostream& err, const std::string& problem) {
-  err << "fwgen: " << problem << "\n" << kUsage;
-  return kExitUsage;
+  return UsageError(err, kTool, problem, kUsage);
 }
 
 // Fills `options`; returns an error text, empty when the arguments are good.
-std::string ParseArguments(const std::vector<std::string>& args, Options& options) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
-    if (arg == "--list") {
-      options.list = true;
-    } else if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--lf") {
-      options.lf = true;
-    } else if (arg == "--model" || arg == "--version" || arg == "--broken") {
-      const auto given = value();
-      if (!given) return arg + " needs a value";
-      if (arg == "--model") {
-        options.model = *given;
-      } else if (arg == "--version") {
-        options.version = *given;
-      } else {
-        const auto variant = emu::ParseBrokenVariant(*given);
-        if (!variant || *variant == emu::BrokenVariant::kNone) {
-          return "unknown broken variant \"" + *given + "\"";
-        }
-        options.broken = *variant;
-      }
-    } else if (arg.starts_with("-") && arg != "-") {
-      return "unknown option \"" + arg + "\"";
-    } else if (options.output.empty()) {
-      options.output = arg;
-    } else {
-      return "more than one output file given";
+std::string ReadOptions(const CommandLine& line, Options& options) {
+  options.list = line.Has("list");
+  options.lf = line.Has("lf");
+  options.model = line.Value("model");
+  if (line.Has("firmware-version")) options.version = line.Value("firmware-version");
+  if (line.Has("broken")) {
+    const std::string given = line.Value("broken");
+    const auto variant = emu::ParseBrokenVariant(given);
+    if (!variant || *variant == emu::BrokenVariant::kNone) {
+      return "unknown broken variant \"" + given + "\"";
     }
+    options.broken = *variant;
   }
+  if (line.operands.size() > 1) return "more than one output file given";
+  if (!line.operands.empty()) options.output = line.operands.front();
   return {};
 }
 
@@ -89,12 +75,25 @@ void ListModels(std::ostream& out) {
 }  // namespace
 
 int RunFwgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<const char*> argv{kTool};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  CommandLine line;
   Options options;
-  if (const std::string problem = ParseArguments(args, options); !problem.empty()) {
-    return Usage(err, problem);
+  std::string problem =
+      ParseCommandLine(static_cast<int>(argv.size()), argv.data(), kOptions, line);
+  // --version used to be the firmware's version: with other arguments it is
+  // a mistake, not a request for fwgen's own version.
+  if (problem.empty() && line.version && args.size() > 1) {
+    problem = "--version prints fwgen's version; the firmware's is --firmware-version";
   }
-  if (options.help) {
-    out << kUsage;
+  if (problem.empty() && !line.help && !line.version) problem = ReadOptions(line, options);
+  if (!problem.empty()) return Usage(err, problem);
+  if (line.help) {
+    out << kUsage << kCommonOptionsHelp << kExitStatusHelp;
+    return kExitOk;
+  }
+  if (line.version) {
+    PrintVersion(out, kTool);
     return kExitOk;
   }
   if (options.list) {

@@ -9,7 +9,7 @@
 namespace tools {
 
 // Arguments without the program name. Returns the process exit code:
-// 0 done, 1 the file could not be written, 2 bad usage.
+// 0 done, 1 the file could not be written, 2 bad usage (tools::kExit*).
 int RunFwgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tools

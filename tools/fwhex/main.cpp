@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <span>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,42 +17,45 @@
 #include "flash/flash_variant.h"
 #include "flash/hex_loader.h"
 #include "platform/console_io.h"
+#include "tools/common/command_line.h"
 #include "tools/fwhex/console_updater_ui.h"
 
 namespace tools {
 namespace {
 
-constexpr int kExitLoaded = 0;
-constexpr int kExitLoadFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitWriteFailed = 3;
+constexpr char kTool[] = "fwhex";
 constexpr std::uint32_t kSecondImageBase = 0x20000;
 
 constexpr char kUsage[] =
     "usage: fwhex [--image OUT.bin] FILE.HEX\n"
     "Loads FILE.HEX as the firmware updaters do and prints the file summary,\n"
     "the controller count, the image identity, the controller types and the\n"
-    "new firmware's identity. --image writes the 0x42010-byte image to OUT.bin.\n";
+    "new firmware's identity. --image writes the 0x42010-byte image to OUT.bin.\n"
+    "A file the updaters would refuse (it does not load, or it has no image\n"
+    "identity or no new-firmware identity) exits with status 1.\n"
+    "Options:\n"
+    "  --image OUT.bin   write the image in effect to OUT.bin (not over FILE.HEX)\n";
+
+constexpr tools::OptionSpec kOptions[] = {{"image", true}};
 
 struct Options {
   std::string hexFile;
   std::string imageFile;
 };
 
-bool ParseArguments(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
-    if (argument == "--image" && i + 1 < argc) {
-      options.imageFile = argv[++i];
-    } else if (!argument.empty() && argument.front() == '-') {
-      return false;
-    } else if (options.hexFile.empty()) {
-      options.hexFile = argument;
-    } else {
-      return false;
-    }
+std::string ReadOptions(const tools::CommandLine& line, Options& options) {
+  if (line.operands.empty()) return "no HEX file given";
+  if (line.operands.size() > 1) return "more than one HEX file given";
+  options.hexFile = line.operands.front();
+  options.imageFile = line.Value("image");
+  if (line.Has("image") && options.imageFile.empty()) return "--image needs a file name";
+  std::error_code error;
+  if (line.Has("image") &&
+      (options.imageFile == options.hexFile ||
+       std::filesystem::equivalent(options.imageFile, options.hexFile, error))) {
+    return "the image would overwrite its own HEX file \"" + options.hexFile + "\"";
   }
-  return !options.hexFile.empty();
+  return {};
 }
 
 // The status text with CR LF line ends as terminal lines.
@@ -92,16 +96,20 @@ std::string IdentityText(const flash::FirmwareIdentity& identity) {
   return Printable(identity, kVendorProductSize) + " " + Printable(revision, kRevisionSize);
 }
 
-void PrintNewFirmware(flash::FirmwareImage& image, std::uint32_t base, const char* label) {
+// False when the image has no new-firmware identity there.
+bool PrintNewFirmware(flash::FirmwareImage& image, std::uint32_t base, const char* label) {
   image.newFirmwareIdentity.fill(0);
   if (flash::FindInquiryTemplate(image, base) == 0) {
     std::printf("%s : %s\n", label, IdentityText(image.newFirmwareIdentity).c_str());
-  } else {
-    std::printf("%s : not found\n", label);
+    return true;
   }
+  std::printf("%s : not found\n", label);
+  return false;
 }
 
-void PrintIdentification(flash::FirmwareImage& image) {
+// Prints what the updater's identification finds; the reason it would refuse
+// the file, or empty.
+std::string PrintIdentification(flash::FirmwareImage& image) {
   const int count = flash::IdentifyImage(image);
   std::printf("Controller count : %d\n", count);
   if (count >= 1) {
@@ -111,8 +119,13 @@ void PrintIdentification(flash::FirmwareImage& image) {
   if (count == 2) {
     std::printf("Controller type 2 : %s\n", Printable(image.controllerType2).c_str());
   }
-  PrintNewFirmware(image, 0, "New firmware");
-  if (count == 2) PrintNewFirmware(image, kSecondImageBase, "New firmware (second image)");
+  // The updater refuses an image without an identity block ("This file is not available").
+  if (count == 0) return "no image identity: the updaters show \"This file is not available\"";
+  bool found = PrintNewFirmware(image, 0, "New firmware");
+  if (count == 2)
+    found = PrintNewFirmware(image, kSecondImageBase, "New firmware (second image)") && found;
+  if (!found) return "no new-firmware identity (INQUIRY template) in the image";
+  return {};
 }
 
 bool ReportWriteFailure(const std::string& path, int errorNumber) {
@@ -143,14 +156,25 @@ bool WriteImage(const std::string& path, std::span<const std::uint8_t> bytes) {
 }
 
 int Run(int argc, char** argv) {
+  tools::CommandLine line;
   Options options;
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs(kUsage, stdout);
-    return kExitLoaded;
+  std::string problem = tools::ParseCommandLine(argc, argv, kOptions, line);
+  if (problem.empty() && !line.help && !line.version) problem = ReadOptions(line, options);
+  if (!problem.empty()) {
+    std::ostringstream usage;
+    tools::UsageError(usage, kTool, problem, kUsage);
+    std::fputs(usage.str().c_str(), stderr);
+    return tools::kExitUsage;
   }
-  if (!ParseArguments(argc, argv, options)) {
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
+  if (line.help) {
+    std::printf("%s%s%s", kUsage, tools::kCommonOptionsHelp, tools::kExitStatusHelp);
+    return tools::kExitDone;
+  }
+  if (line.version) {
+    std::ostringstream version;
+    tools::PrintVersion(version, kTool);
+    std::fputs(version.str().c_str(), stdout);
+    return tools::kExitDone;
   }
 
   std::vector<std::uint8_t> imageBuffer(flash::kImageSize, 0);
@@ -164,15 +188,20 @@ int Run(int argc, char** argv) {
       flash::LoadFirmwareFile(image, flash::FlashVariant::Spti(), ui);
   if (outcome.cancelled || outcome.result.end != flash::HexLoadEnd::kNormalEnd) {
     std::fputs(AsLines(ui.StatusText()).c_str(), stderr);
-    return kExitLoadFailed;
+    return tools::kExitRefused;
   }
   std::fputs(AsLines(ui.StatusText()).c_str(), stdout);
-  PrintIdentification(image);
-
+  const std::string refusal = PrintIdentification(image);
+  std::fflush(stdout);
+  // The image that loaded is written even when the updaters would refuse it.
   if (!options.imageFile.empty() && !WriteImage(options.imageFile, image.bytes)) {
-    return kExitWriteFailed;
+    return tools::kExitRefused;
   }
-  return kExitLoaded;
+  if (!refusal.empty()) {
+    std::fprintf(stderr, "fwhex: the updaters refuse this file: %s\n", refusal.c_str());
+    return tools::kExitRefused;
+  }
+  return tools::kExitDone;
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
-// RegionDialog: built from template 102; the sequences' controls, the drive
-// list, the system menu and the keys that end the dialog.
+// RegionDialog: built from template 102 (with the dialog keys every dialog
+// shares); the sequences' controls, the drive list and the system menu.
 #include "zone/app/region_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,6 +15,7 @@
 #include "resources/zone/zone_dialogs.h"
 #include "resources/zone/zone_resource_ids.h"
 #include "resources/zone/zone_strings.h"
+#include "ui/control_fit.h"
 #include "ui/dialog_builder.h"
 #include "ui/status_box.h"
 #include "zone/app/region_about_dialog.h"
@@ -49,10 +49,6 @@ RegionDialog::RegionDialog(ui::MessageBoxService& messages, QWidget* parent)
     choices_[Slot(region)] = choice;
     discs_[Slot(region)] =
         ui::FindControl<QCheckBox>(this, resources::kDiscIndicatorIds[Slot(region)]);
-  }
-  for (const int id :
-       {resources::kIdcGetRegion, resources::kIdcSetRegion, resources::kIdcZoneExit}) {
-    Button(id)->setAutoDefault(false);  // none of them is the default button
   }
   connect(Button(resources::kIdcGetRegion), &QPushButton::clicked, this,
           &RegionDialog::OnGetRegion);
@@ -114,6 +110,7 @@ void RegionDialog::FillDriveList() {
   driveList_->clear();
   const drvcmd::DriveCombo& drives = utility_->ScanDrives();
   for (const std::string& label : drives.labels) driveList_->addItem(LabelText(label));
+  ui::ShowWholeEntries(*driveList_);
   driveList_->setCurrentIndex(drives.selected);
   if (drives.selected < 0) driveList_->setEditText(QString());
   filling_ = false;
@@ -155,21 +152,6 @@ void RegionDialog::OnSelectionChanged() {
 void RegionDialog::ShowAbout() {
   RegionAboutDialog about(this);
   about.exec();
-}
-
-void RegionDialog::keyPressEvent(QKeyEvent* event) {
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    // A focused push button takes Enter; anywhere else Enter ends the dialog,
-    // as in any dialog without a default button.
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-      button->click();
-    } else {
-      accept();
-    }
-    return;
-  }
-  QDialog::keyPressEvent(event);  // Escape ends it too
 }
 
 int RegionDialog::MessageBox(const std::string& text, const std::string& caption, unsigned style) {

@@ -63,9 +63,6 @@ class RegionDialog : public QDialog, public RegionUi {
   QCheckBox* DiscIndicator(int region) const;
   QPushButton* Button(int id) const;
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   template <typename Command>
   void RunCommand(Command command);

@@ -12,10 +12,12 @@ DVDUTIL_PACKAGES=(
   help2man  # the man pages, made from each program's --help
 )
 
-dvdutil_install_deps() {
+# Installs whichever of the named packages is missing (as root, or through
+# sudo); a name with ":i386" first adds that architecture.
+dvdutil_install_packages() {
   local missing=()
   local pkg
-  for pkg in "${DVDUTIL_PACKAGES[@]}"; do
+  for pkg in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$pkg")
     fi
@@ -33,41 +35,21 @@ dvdutil_install_deps() {
       return 1
     fi
   fi
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
-
-# The Windows build and its tests: mingw-w64 (posix threads), Wine with its
-# 32-bit side, and the GoogleTest sources to build with the cross compiler.
-DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 googletest)
-
-dvdutil_install_windows_deps() {
-  local missing=()
-  local pkg
-  for pkg in "${DVDUTIL_WINDOWS_PACKAGES[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
-      missing+=("$pkg")
-    fi
-  done
-  if [ "${#missing[@]}" -eq 0 ]; then
-    return 0
-  fi
-  echo "Installing: ${missing[*]}"
-  local sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    if command -v sudo >/dev/null 2>&1; then
-      sudo="sudo"
-    else
-      echo "error: missing packages (${missing[*]}) and not root; install them or run as root" >&2
-      return 1
-    fi
-  fi
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+
+dvdutil_install_deps() { dvdutil_install_packages "${DVDUTIL_PACKAGES[@]}"; }
+
+# The Windows build and its tests: mingw-w64 (posix threads), Wine with its
+# 32-bit side, and the GoogleTest sources to build with the cross compiler.
+DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 googletest)
+
+dvdutil_install_windows_deps() { dvdutil_install_packages "${DVDUTIL_WINDOWS_PACKAGES[@]}"; }
 
 # Configures and builds the tree into $1 (default: build/).
 dvdutil_build() {

@@ -3,47 +3,20 @@
 // <project version>"), and an unknown option (reason and usage on standard
 // error, status 2).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "dvdutil_version.h"
+#include "tests/support/host_calls.h"
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testsupport::ToolRun;
 
 // No machine file: none of these may need one.
 ToolRun RunTool(const std::string& program, const std::string& arguments) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path();
-  const std::string tag = std::to_string(::getpid());
-  const std::filesystem::path out = folder / ("conventions-out-" + tag);
-  const std::filesystem::path err = folder / ("conventions-err-" + tag);
-  const std::string command = "DVDUTIL_MACHINE=/nonexistent/machine.json '" + program + "' " +
-                              arguments + " </dev/null >'" + out.string() + "' 2>'" + err.string() +
-                              "'";
-  const int status = std::system(command.c_str());
-  ToolRun run;
-  if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = ReadWhole(out);
-  run.err = ReadWhole(err);
-  std::filesystem::remove(out);
-  std::filesystem::remove(err);
-  return run;
+  return testsupport::RunTool(program, arguments,
+                              {{"DVDUTIL_MACHINE", "/nonexistent/machine.json"}});
 }
 
 struct Tool {

@@ -2,11 +2,8 @@
 // a lock, merging only the changed kind of state, and failing the command whose
 // change cannot be kept.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +15,7 @@
 #include "emulator/emulated_drive.h"
 #include "emulator/firmware_builder.h"
 #include "tests/emulator/machine_test_support.h"
+#include "tests/support/host_calls.h"
 
 namespace emu::testing {
 namespace {
@@ -116,7 +114,13 @@ class MachineState : public ::testing::Test {
     path_ = (folder_ / "machine.json").string();
     std::ofstream(path_) << kMachine;
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void TearDown() override {
+    // A read-only file cannot be removed on every system: make it writable first.
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(folder_);
+  }
 
   std::unique_ptr<EmulatedMachine> Open(MachineOptions options = {}) {
     options.fakeClock = true;
@@ -217,16 +221,18 @@ TEST_F(MachineState, ChangeThatCannotBeKeptFailsItsCommandAndNamesTheFileAndReas
       TearDown();
       SetUp();
       MachineOptions options;
+      // The reason starts so; a lock file that cannot be opened ends in the
+      // system's own words for it, which differ between systems.
       std::string reason;
       switch (cause) {
         case Cause::kFolderIsAFile:
           std::ofstream(folder_ / "plain") << "a file, not a folder";
           options.stateFile = (folder_ / "plain" / "state.json").string();
-          reason = options.stateFile + ".lock: cannot open the lock file: Not a directory";
+          reason = options.stateFile + ".lock: cannot open the lock file: ";
           break;
         case Cause::kLockIsAFolder:
           std::filesystem::create_directory(path_ + ".lock");
-          reason = path_ + ".lock: cannot open the lock file: Is a directory";
+          reason = path_ + ".lock: cannot open the lock file: ";
           break;
         case Cause::kReadOnlyFile:
           std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
@@ -261,9 +267,15 @@ TEST_F(MachineState, ChangeThatCannotBeKeptFailsItsCommandAndNamesTheFileAndReas
       EXPECT_EQ(std::vector<int>({outcome.senseKey, outcome.asc, outcome.ascq}),
                 std::vector<int>({0x04, 0x0C, 0x00}));
       EXPECT_TRUE(drive.SensePending());
+      const std::string error = machine->LastStateError();
+      if (cause == Cause::kReadOnlyFile) {
+        EXPECT_EQ(error, reason);
+      } else {
+        EXPECT_EQ(error.rfind(reason, 0), 0u) << error;
+        EXPECT_GT(error.size(), reason.size()) << "the system's reason follows";
+      }
       EXPECT_EQ(told,
-                std::vector<std::string>{"The change to drive D: cannot be kept.\r\n" + reason});
-      EXPECT_EQ(machine->LastStateError(), reason);
+                std::vector<std::string>{"The change to drive D: cannot be kept.\r\n" + error});
       EXPECT_EQ(Revision(drive), revision);
       EXPECT_EQ(drive.ProgrammingCount(), 0u);
       EXPECT_EQ(drive.Region().mask, 0xFF);
@@ -288,21 +300,13 @@ TEST_F(MachineState, ChangeThatCannotBeKeptFailsItsCommandAndNamesTheFileAndReas
 // no temporary and the file as it was. In a child process, to keep the limit there.
 TEST_F(MachineState, WriteThatFailsHalfwayLeavesNoTemporary) {
   const std::string before = FileText(path_);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{64, 64};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
+  const std::optional<bool> failed = testsupport::RunWithFileSizeLimit(64, [this] {
     auto machine = Open();
-    const bool failed =
-        machine && SetRegion(*machine, 'D', 3).status == kStatusCheckCondition &&
-        machine->LastStateError() == path_ + ": cannot write the state: " + std::strerror(EFBIG);
-    ::_exit(failed ? 0 : 1);
-  }
-  int status = -1;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    return machine && SetRegion(*machine, 'D', 3).status == kStatusCheckCondition &&
+           machine->LastStateError() == path_ + ": cannot write the state: " + std::strerror(EFBIG);
+  });
+  if (!failed) GTEST_SKIP() << "no file-size limit on this system";
+  EXPECT_TRUE(*failed);
   EXPECT_EQ(FileText(path_), before);
   EXPECT_EQ(FolderEntries(folder_), (std::set<std::string>{"machine.json", "machine.json.lock"}));
 }

@@ -124,7 +124,8 @@ TEST_F(FwhexToolTest, FilesTheUpdatersRefuseExitWithOne) {
     if (!broken.starts_with("--")) {
       dir.Write("broken.hex", broken);
     } else {
-      ASSERT_EQ(Run(FWGEN_PATH, "--model KD-410 " + broken + " '" + path + "'").exitCode, 0);
+      const ToolRun made = Run(FWGEN_PATH, "--model KD-410 " + broken + " '" + path + "'");
+      ASSERT_EQ(made.exitCode, 0) << broken << ": " << made.err;
     }
     const ToolRun run = Run(FWHEX_PATH, "'" + path + "'");
     EXPECT_EQ(run.exitCode, 1) << broken;

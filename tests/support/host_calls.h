@@ -5,6 +5,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,5 +47,10 @@ bool TerminalRunsAvailable();
 // and a line end as typed input; everything the terminal showed is in `out`.
 ToolRun RunToolOnTerminal(const std::string& program, const std::string& arguments,
                           const std::string& typedLine, const Environment& environment = {});
+
+// Runs body in a child process whose files may grow to at most `bytes` (a
+// limit that binds root too) and says whether body returned true; nullopt
+// where the system has no such limit.
+std::optional<bool> RunWithFileSizeLimit(std::size_t bytes, const std::function<bool()>& body);
 
 }  // namespace testsupport

@@ -1,8 +1,11 @@
 // The tests' host calls on POSIX systems: setenv, and programs run by the
 // shell with their streams redirected to files.
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -52,6 +55,20 @@ std::string OpenableUnreadableFile() {
 }
 
 bool TerminalRunsAvailable() { return true; }
+
+std::optional<bool> RunWithFileSizeLimit(std::size_t bytes, const std::function<bool()>& body) {
+  const pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::_exit(body() ? 0 : 1);
+  }
+  int status = -1;
+  if (::waitpid(child, &status, 0) != child) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 ToolRun RunToolOnTerminal(const std::string& program, const std::string& arguments,
                           const std::string& typedLine, const Environment& environment) {

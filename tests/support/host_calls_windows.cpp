@@ -134,6 +134,11 @@ std::string OpenableUnreadableFile() { return {}; }
 // No script(1): a console that a test types into is not to be had.
 bool TerminalRunsAvailable() { return false; }
 
+std::optional<bool> RunWithFileSizeLimit(std::size_t /*bytes*/,
+                                         const std::function<bool()>& /*body*/) {
+  return std::nullopt;
+}
+
 ToolRun RunToolOnTerminal(const std::string& /*program*/, const std::string& /*arguments*/,
                           const std::string& /*typedLine*/, const Environment& /*environment*/) {
   return {};

@@ -15,8 +15,8 @@ trap 'rm -rf "$work"' EXIT
 # Each run: the tool, then its arguments. Paths are relative to the copy's folder,
 # so both builds print the same names.
 runs=(
-  "fwgen --model KD-410 --version 1.05 UPDATE.HEX"
-  "fwgen --model KD-320 --version 2.10 --lf LF.HEX"
+  "fwgen --model KD-410 --firmware-version 1.05 UPDATE.HEX"
+  "fwgen --model KD-320 --firmware-version 2.10 --lf LF.HEX"
   "fwgen --list"
   "fwhex UPDATE.HEX"
   "fwhex --image image.bin LF.HEX"
@@ -38,6 +38,13 @@ runs=(
   "dvdspeed --extraction 12 D"
   "dvdspeed --extraction max --aspi 0:1"
   "dvdspeed --bogus"
+  "dvdspeed -v --info D"
+  "dvdspeed --info K"
+  "dvdregion --set 2 --dry-run E"
+  "dvdregion --set 1 --set 2 E"
+  "drivelist --json"
+  "fwhex --version"
+  "fwgen --help"
 )
 
 failures=0

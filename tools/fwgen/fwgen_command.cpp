@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 
@@ -130,7 +131,11 @@ int RunFwgen(const std::vector<std::string>& args, std::ostream& out, std::ostre
       return kExitWriteFailed;
     }
   }
-  if (std::rename(temporary.c_str(), options.output.c_str()) != 0) {
+  // std::filesystem::rename replaces an existing file on every system (the C
+  // library's rename does not on Windows).
+  std::error_code renamed;
+  std::filesystem::rename(temporary, options.output, renamed);
+  if (renamed) {
     std::remove(temporary.c_str());
     err << "fwgen: cannot write \"" << options.output << "\"\n";
     return kExitWriteFailed;

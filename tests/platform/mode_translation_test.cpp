@@ -117,7 +117,10 @@ class ModeTranslationTest : public ::testing::TestWithParam<Backend> {
   }
   Bytes LastCdbTo(const std::string& node) const {
     for (auto it = io_.calls.rbegin(); it != io_.calls.rend(); ++it) {
-      if (it->node == sysfs_.DevNode(node)) return Bytes(it->cdb.begin(), it->cdb.begin() + 10);
+      if (it->node == sysfs_.DevNode(node)) {
+        const std::size_t length = std::min<std::size_t>(it->cdb.size(), 10);
+        return Bytes(it->cdb.begin(), it->cdb.begin() + static_cast<std::ptrdiff_t>(length));
+      }
     }
     return {};
   }

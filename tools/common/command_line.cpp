@@ -97,4 +97,14 @@ void PrintVersion(std::ostream& out, std::string_view tool) {
   out << tool << ' ' << DVDUTIL_VERSION << '\n';
 }
 
+bool AnswerHelpOrVersion(const CommandLine& line, std::ostream& out, std::string_view tool,
+                         std::string_view usage) {
+  if (line.help) {
+    out << usage << kCommonOptionsHelp << kExitStatusHelp;
+  } else if (line.version) {
+    PrintVersion(out, tool);
+  }
+  return line.help || line.version;
+}
+
 }  // namespace tools

@@ -60,5 +60,9 @@ int UsageError(std::ostream& err, std::string_view tool, std::string_view reason
                std::string_view usage);
 // "<tool> <project version>".
 void PrintVersion(std::ostream& out, std::string_view tool);
+// What --help (the usage, the common options and the exit statuses) or
+// --version asks for, on `out`; false when the line asks for neither.
+bool AnswerHelpOrVersion(const CommandLine& line, std::ostream& out, std::string_view tool,
+                         std::string_view usage);
 
 }  // namespace tools

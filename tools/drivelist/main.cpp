@@ -34,14 +34,7 @@ int main(int argc, char** argv) {
       !problem.empty()) {
     return tools::UsageError(std::cerr, kTool, problem, kUsage);
   }
-  if (line.help) {
-    std::cout << kUsage << tools::kCommonOptionsHelp << tools::kExitStatusHelp;
-    return tools::kExitDone;
-  }
-  if (line.version) {
-    tools::PrintVersion(std::cout, kTool);
-    return tools::kExitDone;
-  }
+  if (tools::AnswerHelpOrVersion(line, std::cout, kTool, kUsage)) return tools::kExitDone;
   if (!line.operands.empty()) {
     return tools::UsageError(std::cerr, kTool,
                              "unexpected argument \"" + line.operands.front() + "\"", kUsage);

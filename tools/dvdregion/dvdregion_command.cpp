@@ -131,14 +131,7 @@ int RunDvdRegion(int argc, const char* const* argv, const PlatformOpener& openPl
   std::string problem = ParseCommandLine(argc, argv, kOptions, line);
   if (problem.empty() && !line.help && !line.version) problem = ReadOptions(line, options);
   if (!problem.empty()) return UsageError(err, kTool, problem, kUsage);
-  if (line.help) {
-    out << kUsage << kCommonOptionsHelp << kExitStatusHelp;
-    return kExitDone;
-  }
-  if (line.version) {
-    PrintVersion(out, kTool);
-    return kExitDone;
-  }
+  if (AnswerHelpOrVersion(line, out, kTool, kUsage)) return kExitDone;
 
   std::string error;
   platform::Platform* system = openPlatform(&error);

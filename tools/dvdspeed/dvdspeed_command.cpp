@@ -138,14 +138,7 @@ int RunDvdSpeed(int argc, const char* const* argv, const PlatformOpener& openPla
   if (std::string problem = ParseCommandLine(argc, argv, kOptions, line); !problem.empty()) {
     return UsageError(err, kTool, problem, kUsage);
   }
-  if (line.help) {
-    out << kUsage << kCommonOptionsHelp << kExitStatusHelp;
-    return kExitDone;
-  }
-  if (line.version) {
-    PrintVersion(out, kTool);
-    return kExitDone;
-  }
+  if (AnswerHelpOrVersion(line, out, kTool, kUsage)) return kExitDone;
   Options options;
   if (std::string problem = ReadOptions(line, options); !problem.empty()) {
     return UsageError(err, kTool, problem, kUsage);

@@ -89,14 +89,7 @@ int RunFwgen(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (problem.empty() && !line.help && !line.version) problem = ReadOptions(line, options);
   if (!problem.empty()) return Usage(err, problem);
-  if (line.help) {
-    out << kUsage << kCommonOptionsHelp << kExitStatusHelp;
-    return kExitOk;
-  }
-  if (line.version) {
-    PrintVersion(out, kTool);
-    return kExitOk;
-  }
+  if (AnswerHelpOrVersion(line, out, kTool, kUsage)) return kExitOk;
   if (options.list) {
     ListModels(out);
     return kExitOk;

@@ -166,14 +166,9 @@ int Run(int argc, char** argv) {
     std::fputs(usage.str().c_str(), stderr);
     return tools::kExitUsage;
   }
-  if (line.help) {
-    std::printf("%s%s%s", kUsage, tools::kCommonOptionsHelp, tools::kExitStatusHelp);
-    return tools::kExitDone;
-  }
-  if (line.version) {
-    std::ostringstream version;
-    tools::PrintVersion(version, kTool);
-    std::fputs(version.str().c_str(), stdout);
+  // Its output goes through the C streams, as the rest of fwhex's does.
+  if (std::ostringstream answer; tools::AnswerHelpOrVersion(line, answer, kTool, kUsage)) {
+    std::fputs(answer.str().c_str(), stdout);
     return tools::kExitDone;
   }
 

@@ -16,6 +16,11 @@
 #
 # Every program lands in the same bin/ folder, so toolgate finds the programs
 # it starts beside itself.
+#
+# The Windows build installs a flat folder that runs as it is: every .exe at
+# the top (statically linked, so no DLL of ours or of the compiler's), and
+# neither desktop entries, icons nor man pages; NAME and COMMENT are not needed
+# there.
 include(GNUInstallDirs)
 
 option(DVDUTIL_MAN_PAGES "Make the man pages with help2man" ON)
@@ -47,6 +52,10 @@ endfunction()
 
 function(dvdutil_install_program target)
   cmake_parse_arguments(ARG "" "NAME;COMMENT;ICON" "" ${ARGN})
+  if(WIN32)
+    install(TARGETS ${target} RUNTIME DESTINATION .)
+    return()
+  endif()
   if(NOT ARG_NAME OR NOT ARG_COMMENT)
     message(FATAL_ERROR "dvdutil_install_program(${target}): NAME and COMMENT are required")
   endif()
@@ -73,6 +82,10 @@ function(dvdutil_install_tool target)
   cmake_parse_arguments(ARG "" "DESCRIPTION" "" ${ARGN})
   if(NOT ARG_DESCRIPTION)
     message(FATAL_ERROR "dvdutil_install_tool(${target}): DESCRIPTION is required")
+  endif()
+  if(WIN32)
+    install(TARGETS ${target} RUNTIME DESTINATION .)
+    return()
   endif()
   install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   dvdutil_man_page(${target} "${ARG_DESCRIPTION}")

@@ -1,12 +1,66 @@
 #!/usr/bin/env bash
 # Takes an image of every program's window that is built, on fresh copies of
-# the demo machines, with the offscreen platform (no display needed), into
-# docs/screenshots/<program>.png. Programs not built are skipped with a note.
+# the demo machines, into docs/screenshots/<program>.png: the Qt build with the
+# offscreen platform (no display needed), or with --windows the Windows build
+# under Wine on a virtual X display, into docs/screenshots/windows/.
+# Programs not built are skipped with a note.
 #   scripts/screenshots.sh [output folder]
+#   scripts/screenshots.sh --windows [output folder]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh
 source "$root/scripts/deps.sh"
+
+programs=(toolgate flashspti flashaspi zonespti pacespti paceaspi)
+
+# The older family's builds are shown on the Windows 98 machine, the others on Windows 2000.
+machine_of() {
+  case "$1" in *aspi) echo demo98.json ;; *) echo demo.json ;; esac
+}
+
+if [ "${1:-}" = "--windows" ]; then
+  shift
+  out="${1:-$root/docs/screenshots/windows}"
+  dvdutil_install_deps
+  dvdutil_install_windows_deps
+  build="${DVDUTIL_BUILD_DIR:-$root/build-windows}"
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVDUTIL_WERROR=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-i686.cmake" >/dev/null
+  cmake --build "$build" -j "$(nproc)"
+  work="$(mktemp -d)"
+  export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe=d"
+  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+  cmake --install "$build" --prefix "$work/suite" >/dev/null
+  mkdir -p "$out"
+  # One virtual display for every program; Wine draws the windows' own frames.
+  export DISPLAY=":$((90 + RANDOM % 100))"
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'wineserver -k >/dev/null 2>&1 || true; kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+  wineboot -i >/dev/null 2>&1
+  wine winecfg -v win10 >/dev/null 2>&1
+  for program in "${programs[@]}"; do
+    if [ ! -f "$work/suite/$program.exe" ]; then
+      echo "skipping $program: not built"
+      continue
+    fi
+    run="$work/$program"
+    mkdir -p "$run"
+    cp "$root/emulator/machines/$(machine_of "$program")" "$run/machine.json"
+    rm -f "$out/$program.png"
+    (cd "$run" && DVDUTIL_MACHINE="$(winepath -w "$run/machine.json")" \
+      DVDUTIL_SNAPSHOT="$(winepath -w "$out")" \
+      timeout 120 wine "$work/suite/$program.exe" </dev/null >/dev/null 2>&1) || true
+    if [ -s "$out/$program.png" ]; then
+      echo "wrote $out/$program.png"
+    else
+      echo "error: $program.exe showed no window" >&2
+      exit 1
+    fi
+  done
+  exit 0
+fi
 
 out="${1:-$root/docs/screenshots}"
 dvdutil_install_deps
@@ -18,17 +72,14 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/suite" >/dev/null
 mkdir -p "$out"
 
-# The older family's builds are shown on the Windows 98 machine, the others on Windows 2000.
-for program in toolgate flashspti flashaspi zonespti pacespti paceaspi; do
+for program in "${programs[@]}"; do
   if [ ! -x "$work/suite/bin/$program" ]; then
     echo "skipping $program: not built"
     continue
   fi
-  machine=demo.json
-  case "$program" in *aspi) machine=demo98.json ;; esac
   run="$work/$program"
   mkdir -p "$run"
-  cp "$root/emulator/machines/$machine" "$run/machine.json"
+  cp "$root/emulator/machines/$(machine_of "$program")" "$run/machine.json"
   rm -f "$out/$program.png"
   (cd "$run" && HOME="$run" XDG_RUNTIME_DIR="$run" QT_QPA_PLATFORM=offscreen \
     DVDUTIL_MACHINE="$run/machine.json" DVDUTIL_SNAPSHOT="$out" \

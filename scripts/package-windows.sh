@@ -22,7 +22,7 @@ esac
 programs=(toolgate flashspti flashaspi zonespti pacespti paceaspi)
 tools=(drivelist dvdregion dvdspeed fwhex fwgen)
 # What Windows itself brings; anything else would have to travel in the ZIP.
-system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|advapi32|shell32|ole32|oleaut32|msvcrt|winmm|ws2_32|shlwapi|version|uxtheme)\.dll$'
+system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|advapi32|shell32|ole32|oleaut32|msvcrt|winmm|ws2_32|shlwapi|version|uxtheme|gdiplus)\.dll$'
 
 fail() {
   echo "package-windows: FAIL: $*" >&2

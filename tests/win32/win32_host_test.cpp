@@ -2,7 +2,8 @@
 // messages; what the logic hears and what the controls show.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -149,6 +150,79 @@ TEST_F(Win32HostTest, OpensTheTemplateAndRunsItsInit) {
   EXPECT_EQ(ok, (ui::ItemRect{units.left, units.top, units.right, units.bottom}));
   EXPECT_EQ(get.x, ok.x);
   EXPECT_LT(get.y, ok.y);
+}
+
+// The dialog manager made each control of the class and style the template's
+// kind asks for.
+TEST_F(Win32HostTest, ControlsAreTheSystemsOwnClasses) {
+  Open();
+  struct Expected {
+    int id;
+    const char* windowClass;
+    LONG typeBits;  // the low style bits that say what kind of control it is
+    LONG mask;
+  };
+  const Expected expected[] = {
+      {kIdcIcon, "Static", SS_ICON, SS_TYPEMASK},
+      {kIdcTitle, "Static", SS_CENTER, SS_TYPEMASK},
+      {kIdcName, "Edit", 0, ES_MULTILINE},
+      {kIdcStatus, "Edit", ES_MULTILINE | ES_READONLY, ES_MULTILINE | ES_READONLY},
+      {kIdcGet, "Button", BS_PUSHBUTTON, BS_TYPEMASK},
+      {kIdcCheck, "Button", BS_AUTOCHECKBOX, BS_TYPEMASK},
+      {kIdcRadio1, "Button", BS_AUTORADIOBUTTON, BS_TYPEMASK},
+      {kIdcDrives, "ComboBox", CBS_DROPDOWN, CBS_DROPDOWNLIST},
+      {kIdcSpeeds, "ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWNLIST},
+      {kIdcTree, "SysTreeView32", 0, 0},
+      {ui::kIdControlOk, "Button", BS_DEFPUSHBUTTON, BS_TYPEMASK},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.id);
+    HWND control = GetDlgItem(Dialog(), e.id);
+    ASSERT_NE(control, nullptr);
+    char name[32] = {};
+    GetClassNameA(control, name, sizeof(name));
+    EXPECT_STREQ(name, e.windowClass);
+    EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & e.mask, e.typeBits);
+  }
+  EXPECT_EQ(LOWORD(SendMessageW(Dialog(), DM_GETDEFID, 0, 0)), ui::kIdOk);
+  // One group for the two radio buttons: the first starts it, the next is in it.
+  EXPECT_NE(GetWindowLongA(GetDlgItem(Dialog(), kIdcRadio1), GWL_STYLE) & WS_GROUP, 0);
+  EXPECT_EQ(GetNextDlgGroupItem(Dialog(), GetDlgItem(Dialog(), kIdcRadio1), FALSE),
+            GetDlgItem(Dialog(), kIdcRadio2));
+}
+
+// The icon the program sets is the window's and its icon controls'.
+TEST_F(Win32HostTest, ProgramIconFromPixels) {
+  constexpr int kSize = 16;
+  ui::IconImage image{kSize, kSize, std::vector<std::uint32_t>(kSize * kSize, 0xFF3366CCu)};
+  image.argb[0] = 0x00000000u;  // one transparent corner
+  window_test::System().SetApplicationIcon(image);
+  Open();
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(Dialog(), WM_GETICON, ICON_BIG, 0));
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(SendDlgItemMessageW(Dialog(), kIdcIcon, STM_GETICON, 0, 0)),
+            icon);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP color{};
+  GetObjectW(info.hbmColor, sizeof(color), &color);
+  EXPECT_EQ(color.bmWidth, kSize);
+  EXPECT_EQ(color.bmHeight, kSize);
+  // The pixels as given: a top-down 32-bit copy, the transparent one masked.
+  std::vector<std::uint32_t> pixels(kSize * kSize);
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, info.hbmColor, 0, kSize, pixels.data(), &format, DIB_RGB_COLORS);
+  std::vector<std::uint8_t> mask(kSize * kSize * 4);
+  GetDIBits(screen, info.hbmMask, 0, kSize, mask.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(pixels[1], 0xFF3366CCu);
+  EXPECT_EQ(pixels[kSize * kSize - 1], 0xFF3366CCu);
+  EXPECT_NE(mask[0], 0);      // transparent
+  EXPECT_EQ(mask[4 * 1], 0);  // opaque
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
 }
 
 TEST_F(Win32HostTest, TextsEnableChecksAndPlaces) {

@@ -300,6 +300,13 @@ TEST_F(Win32HostTest, ComboListsAndTyping) {
   EXPECT_EQ(driver_->Text(kIdcDrives), "F:");
   EXPECT_EQ(Host().ListSelection(kIdcDrives), ui::kNoEntry);
 
+  // Typed with the list dropped, the combo selects the entry the text begins
+  // but the text typed is still no choice of it.
+  SendDlgItemMessageW(Dialog(), kIdcDrives, CB_SHOWDROPDOWN, TRUE, 0);
+  driver_->Type(kIdcDrives, "E:");
+  EXPECT_EQ(Host().ListSelection(kIdcDrives), ui::kNoEntry);
+  SendDlgItemMessageW(Dialog(), kIdcDrives, CB_SHOWDROPDOWN, FALSE, 0);
+
   Host().SelectListItem(kIdcDrives, ui::kNoEntry);
   EXPECT_EQ(driver_->Text(kIdcDrives), "");
   Host().ResetList(kIdcDrives);
@@ -375,20 +382,29 @@ TEST_F(Win32HostTest, HostSystemCloseGoesThroughCancel) {
   EXPECT_TRUE(driver_->IsOpen());
 }
 
-// Enter and Escape go through IsDialogMessage: Enter to the default button,
-// Escape to IDCANCEL, whichever control has the focus.
+// Enter and Escape go through IsDialogMessage: Enter to the default button
+// (a focused push button is the default while it has the focus), Escape to
+// IDCANCEL.
 TEST_F(Win32HostTest, EnterAndEscapeFollowTheDialogManager) {
   logic_.handled = {{ui::kIdOk, -1}, {ui::kIdCancel, -1}};
-  logic_.onInit = [](ui::WindowHost& host) { host.FocusItem(kIdcName); };
+  logic_.onInit = [](ui::WindowHost& host) { host.FocusItem(kIdcCheck); };
   Open();
-  HWND name = GetDlgItem(Dialog(), kIdcName);
-  EXPECT_EQ(GetFocus(), name);
-  PostMessageW(name, WM_KEYDOWN, VK_RETURN, 0);
+  HWND check = GetDlgItem(Dialog(), kIdcCheck);
+  EXPECT_EQ(GetFocus(), check);  // the logic's focus, not the first tab stop
+  PostMessageW(check, WM_KEYDOWN, VK_RETURN, 0);
   ui::win32::Win32WindowSystem::PumpPending();
   EXPECT_EQ(logic_.Count(ui::kIdOk, ui::kBnClicked), 1);
-  PostMessageW(name, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(check, WM_KEYDOWN, VK_ESCAPE, 0);
   ui::win32::Win32WindowSystem::PumpPending();
   EXPECT_EQ(logic_.Count(ui::kIdCancel, ui::kBnClicked), 1);
+
+  Host().FocusItem(kIdcGet);
+  HWND get = GetDlgItem(Dialog(), kIdcGet);
+  EXPECT_EQ(GetFocus(), get);
+  PostMessageW(get, WM_KEYDOWN, VK_RETURN, 0);
+  ui::win32::Win32WindowSystem::PumpPending();
+  EXPECT_EQ(logic_.Count(kIdcGet, ui::kBnClicked), 1);
+  EXPECT_EQ(logic_.Count(ui::kIdOk, ui::kBnClicked), 1);
   EXPECT_TRUE(driver_->IsOpen());
 }
 

@@ -58,6 +58,9 @@ if [ "$windows" -eq 1 ]; then
   trap 'wineserver -k >/dev/null 2>&1 || true; kill "$xvfb_pid" 2>/dev/null || true' EXIT
   # Windows of Wine's own (there is no window manager): hiding one waits for nobody.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  # The black face the templates name, from the same stand-in as the Qt windows.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial Black' /d 'Lato Black' /f \
+    </dev/null >/dev/null 2>&1
   # Start Wine's own services now, away from CTest: started by the first test
   # they would inherit its output pipe, and CTest would wait for them to close it.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true

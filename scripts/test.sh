@@ -5,8 +5,9 @@
 #   scripts/test.sh --sanitize   the same tests under AddressSanitizer and
 #                                UndefinedBehaviorSanitizer, in build-sanitize/
 #   scripts/test.sh --windows    the Windows build (mingw-w64, i686) in
-#                                build-windows/, every Qt-free test under Wine,
-#                                and its tools compared with the Linux ones
+#                                build-windows/, every Qt-free test under Wine
+#                                (the window tests on an Xvfb display of its
+#                                own), and its tools compared with the Linux ones
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh

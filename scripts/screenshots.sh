@@ -28,18 +28,17 @@ if [ "${1:-}" = "--windows" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-i686.cmake" >/dev/null
   cmake --build "$build" -j "$(nproc)"
   work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
   export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe=d"
-  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
   cmake --install "$build" --prefix "$work/suite" >/dev/null
   mkdir -p "$out"
   # One virtual display for every program; Wine draws the windows' own frames.
-  export DISPLAY=":$((90 + RANDOM % 100))"
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'wineserver -k >/dev/null 2>&1 || true; kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+  dvdutil_start_xvfb "$work"
+  trap 'wineserver -k >/dev/null 2>&1 || true; kill "$DVDUTIL_XVFB_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
   wineboot -i >/dev/null 2>&1
   wine winecfg -v win10 >/dev/null 2>&1
+  dvdutil_wine_window_settings
   for program in "${programs[@]}"; do
     if [ ! -f "$work/suite/$program.exe" ]; then
       echo "skipping $program: not built"

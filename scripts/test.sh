@@ -5,8 +5,9 @@
 #   scripts/test.sh --sanitize   the same tests under AddressSanitizer and
 #                                UndefinedBehaviorSanitizer, in build-sanitize/
 #   scripts/test.sh --windows    the Windows build (mingw-w64, i686) in
-#                                build-windows/, every Qt-free test under Wine,
-#                                and its tools compared with the Linux ones
+#                                build-windows/, every Qt-free test under Wine
+#                                (the window tests on an Xvfb display of its
+#                                own), and its tools compared with the Linux ones
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh
@@ -30,8 +31,8 @@ if [ "$windows" -eq 1 ]; then
   cmake --build "$linux" -j "$(nproc)" --target drivelist dvdregion dvdspeed fwgen fwhex
   build="${DVDUTIL_BUILD_DIR:-$root/build-windows}"
   mkdir -p "$build"
-  # A Wine prefix of the build's own, made once; no display, no prompts for
-  # Mono or Gecko, no debugger when a program crashes.
+  # A Wine prefix of the build's own, made once; no prompts for Mono or
+  # Gecko, no debugger when a program crashes.
   export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -39,9 +40,14 @@ if [ "$windows" -eq 1 ]; then
     # Windows 10, where a program without a manifest is told it runs on 6.2.
     wine winecfg -v win10 >/dev/null 2>&1
   fi
-  # One Wine server for the whole run, ended with it.
+  # The window tests need an X display: a virtual one of the run's own, up
+  # before Wine's first process.
+  dvdutil_start_xvfb "$build"
+  # One Wine server for the whole run, ended with it (then the display).
   wineserver -p >/dev/null 2>&1 || true  # 2 when one already runs
-  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  trap 'wineserver -k >/dev/null 2>&1 || true; kill "$DVDUTIL_XVFB_PID" 2>/dev/null || true' EXIT
+  trap 'exit 1' INT TERM  # an interrupted run ends them too
+  dvdutil_wine_window_settings
   # Start Wine's own services now, away from CTest: started by the first test
   # they would inherit its output pipe, and CTest would wait for them to close it.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true

@@ -30,8 +30,8 @@ if [ "$windows" -eq 1 ]; then
   cmake --build "$linux" -j "$(nproc)" --target drivelist dvdregion dvdspeed fwgen fwhex
   build="${DVDUTIL_BUILD_DIR:-$root/build-windows}"
   mkdir -p "$build"
-  # A Wine prefix of the build's own, made once; no display, no prompts for
-  # Mono or Gecko, no debugger when a program crashes.
+  # A Wine prefix of the build's own, made once; no prompts for Mono or
+  # Gecko, no debugger when a program crashes.
   export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -39,9 +39,13 @@ if [ "$windows" -eq 1 ]; then
     # Windows 10, where a program without a manifest is told it runs on 6.2.
     wine winecfg -v win10 >/dev/null 2>&1
   fi
-  # One Wine server for the whole run, ended with it.
+  # The window tests need an X display: a virtual one of the run's own, up
+  # before Wine's first process.
+  dvdutil_start_xvfb "$build"
+  # One Wine server for the whole run, ended with it (then the display).
   wineserver -p >/dev/null 2>&1 || true  # 2 when one already runs
-  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  trap 'wineserver -k >/dev/null 2>&1 || true; kill "$DVDUTIL_XVFB_PID" 2>/dev/null || true' EXIT
+  dvdutil_wine_window_settings
   # Start Wine's own services now, away from CTest: started by the first test
   # they would inherit its output pipe, and CTest would wait for them to close it.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true

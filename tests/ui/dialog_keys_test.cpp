@@ -21,9 +21,12 @@
 #include "launcher/app/launcher_dialog.h"
 #include "pace/app/speed_about_dialog.h"
 #include "pace/app/speed_dialog.h"
+#include "resources/zone/zone_dialogs.h"
 #include "ui/dialog_builder.h"
-#include "zone/app/region_about_dialog.h"
-#include "zone/app/region_dialog.h"
+#include "ui/host/simple_dialog_logic.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
+#include "zone/window/region_window.h"
 
 namespace {
 
@@ -32,6 +35,7 @@ enum class Elsewhere { kEndsDialog, kPressesDefault, kNothing };
 
 struct Programs {
   ui::MessageBoxService messages{"keys"};
+  ui::QtWindowSystem windows{"keys"};
   ui::FileDialogService files;
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<launcher::Launcher> launcher;
@@ -44,6 +48,19 @@ struct Programs {
     launcher = std::make_unique<launcher::Launcher>(*machine);
     launcher->CaptureSystem();
     messages.SetScripted(true);
+    windows.SetScripted(true);
+  }
+};
+
+// A dialog of the window host with its logic, which it outlives by nothing.
+struct LogicHolder {
+  std::unique_ptr<ui::DialogLogic> logic;
+};
+struct HostedDialog : LogicHolder, ui::QtDialogHost {
+  HostedDialog(const ui::DialogTemplate& dialog, std::unique_ptr<ui::DialogLogic> owned,
+               ui::QtWindowSystem& windows)
+      : LogicHolder{std::move(owned)}, ui::QtDialogHost(dialog, *logic, windows) {
+    Initialise();
   }
 };
 
@@ -70,7 +87,11 @@ const DialogRow kDialogs[] = {
      },
      Elsewhere::kEndsDialog},
     {"zonespti",
-     [](Programs& p) -> Window { return std::make_unique<zone::RegionDialog>(p.messages); },
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(resources::RegionDialogTemplate(),
+                                             std::make_unique<zone::RegionWindow>(p.windows),
+                                             p.windows);
+     },
      Elsewhere::kEndsDialog},
     {"toolgate",
      [](Programs& p) -> Window {
@@ -112,7 +133,10 @@ const DialogRow kDialogs[] = {
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"zonespti about",
-     [](Programs&) -> Window { return std::make_unique<zone::RegionAboutDialog>(nullptr); },
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(resources::ZoneAboutTemplate(),
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
+     },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"pacespti about",
      [](Programs&) -> Window {

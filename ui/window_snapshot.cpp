@@ -2,7 +2,10 @@
 // built into every Qt program of the suite (an interface source of dvd_ui).
 //   DVDUTIL_SNAPSHOT=<folder>        once the program's first window has shown
 //                                    and settled, it is saved as
-//                                    <folder>/<program>.png and the program ends.
+//                                    <folder>/<program>.png and the program ends;
+//                                    its texts go to <folder>/<program>.txt
+//                                    (ui/host/window_dump.h), the same on the
+//                                    Win32 host, for comparing the two.
 //                                    Started programs inherit it and do the same.
 //   DVDUTIL_SNAPSHOT_PRESS=<id>      first clicks the control with that id in
 //                                    that window (taken out of the environment,
@@ -10,13 +13,28 @@
 // Without DVDUTIL_SNAPSHOT nothing here does anything.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 #include <cstdio>
+
+#include "ui/host/window_dump.h"
+#include "ui/status_box.h"
 
 namespace ui {
 namespace {
@@ -24,6 +42,79 @@ namespace {
 constexpr char kSnapshotVariable[] = "DVDUTIL_SNAPSHOT";
 constexpr char kPressVariable[] = "DVDUTIL_SNAPSHOT_PRESS";
 constexpr int kSettleMilliseconds = 400;
+
+// A text as the host interface holds it: UTF-8, "\r\n" line ends.
+std::string Held(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return text.toStdString();
+}
+
+void DumpTreeItems(const QTreeWidgetItem& item, int depth, const QTreeWidgetItem* current,
+                   std::vector<DumpedTreeItem>& items) {
+  items.push_back({depth, Held(item.text(0)), &item == current});
+  for (int k = 0; k < item.childCount(); ++k) {
+    DumpTreeItems(*item.child(k), depth + 1, current, items);
+  }
+}
+
+// One template control, told by the widget the dialog builder made for it.
+DumpedControl DumpControl(const QWidget& widget, int id) {
+  DumpedControl control;
+  control.id = id;
+  control.enabled = widget.parentWidget() == nullptr || widget.isEnabledTo(widget.parentWidget());
+  control.visible = !widget.isHidden();
+  if (const auto* box = qobject_cast<const QPlainTextEdit*>(&widget)) {
+    control.kind = ControlKind::kEdit;
+    control.text = ReadStatusBox(*box);
+  } else if (const auto* edit = qobject_cast<const QLineEdit*>(&widget)) {
+    control.kind = ControlKind::kEdit;
+    control.text = Held(edit->text());
+  } else if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+    control.kind = label->pixmap().isNull() ? ControlKind::kStatic : ControlKind::kIcon;
+    control.text = Held(label->text());
+  } else if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
+    control.text = Held(button->text());
+    if (qobject_cast<const QRadioButton*>(&widget) != nullptr) {
+      control.kind = ControlKind::kRadio;
+      control.checked = button->isChecked();
+    } else if (qobject_cast<const QCheckBox*>(&widget) != nullptr) {
+      control.kind = ControlKind::kCheck;
+      control.checked = button->isChecked();
+    } else {
+      control.kind = ControlKind::kButton;
+    }
+  } else if (const auto* group = qobject_cast<const QGroupBox*>(&widget)) {
+    control.kind = ControlKind::kGroup;
+    control.text = Held(group->title());
+  } else if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
+    control.kind = ControlKind::kCombo;
+    control.text = Held(combo->currentText());
+    for (int k = 0; k < combo->count(); ++k) control.entries.push_back(Held(combo->itemText(k)));
+    control.selection = combo->currentIndex() >= 0 ? combo->currentIndex() : kNoEntry;
+  } else if (const auto* tree = qobject_cast<const QTreeWidget*>(&widget)) {
+    control.kind = ControlKind::kTree;
+    for (int k = 0; k < tree->topLevelItemCount(); ++k) {
+      DumpTreeItems(*tree->topLevelItem(k), 0, tree->currentItem(), control.items);
+    }
+  } else if (qobject_cast<const QProgressBar*>(&widget) != nullptr) {
+    control.kind = ControlKind::kProgress;
+  }
+  return control;
+}
+
+// The window's caption and every template control in it, a frame's form included.
+std::string DumpWindow(const QWidget& window) {
+  DumpedWindow dumped;
+  dumped.caption = window.windowTitle().toStdString();
+  static const QRegularExpression kControlName(QStringLiteral("^ctl(-?[0-9]+)$"));
+  for (const QWidget* widget : window.findChildren<QWidget*>()) {
+    const QRegularExpressionMatch match = kControlName.match(widget->objectName());
+    if (match.hasMatch())
+      dumped.controls.push_back(DumpControl(*widget, match.captured(1).toInt()));
+  }
+  return FormatWindowDump(dumped);
+}
 
 class WindowSnapshot : public QObject {
  public:
@@ -58,6 +149,16 @@ class WindowSnapshot : public QObject {
       return;
     }
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const QString textPath = QDir(folder_).filePath(program + QStringLiteral(".txt"));
+    const std::string dump = DumpWindow(*window_);
+    QFile text(textPath);
+    if (!text.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        text.write(dump.data(), static_cast<qint64>(dump.size())) !=
+            static_cast<qint64>(dump.size())) {
+      std::fprintf(stderr, "%s: cannot write %s\n", kSnapshotVariable, qPrintable(textPath));
+      return End(1);
+    }
+    text.close();
     const QString path = QDir(folder_).filePath(program + QStringLiteral(".png"));
     if (!window_->grab().save(path)) {
       std::fprintf(stderr, "%s: cannot write %s\n", kSnapshotVariable, qPrintable(path));

@@ -1,5 +1,6 @@
 // DVDUTIL_SNAPSHOT on the Win32 host: the first window run is pressed, taken
-// as a PNG of its size and destroyed. One per program, so a binary of its own.
+// as a PNG of its size, its texts written beside it, and destroyed. One per program, so a binary of
+// its own.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -22,6 +23,8 @@ constexpr int kIdcPress = 1010;
 constexpr ui::ControlTemplate kControls[] = {
     {kIdcPress, ui::ControlKind::kButton, "Press", 7, 7, 50, 14, 0},
     {ui::kIdControlOk, ui::ControlKind::kButton, "OK", 60, 7, 50, 14, ui::kStyleDefaultButton},
+    {ui::kIdControlStatic, ui::ControlKind::kStatic, "Two\r\nlines", 7, 22, 50, 8, 0},
+    {1011, ui::ControlKind::kCheck, "Check", 60, 22, 50, 8, ui::kStyleDisabled},
 };
 constexpr ui::DialogTemplate kDialog = {300, "Snapshot", "MS Sans Serif",       8,
                                         120, 30,         ui::kDialogSystemMenu, kControls};
@@ -69,6 +72,14 @@ TEST(Win32Snapshot, PressesTakesAndEndsTheFirstWindow) {
   EXPECT_EQ(std::string(png.data() + 12, 4), "IHDR");
   EXPECT_EQ(Be32(png, 16), static_cast<std::uint32_t>(rect.right - rect.left));
   EXPECT_EQ(Be32(png, 20), static_cast<std::uint32_t>(rect.bottom - rect.top));
+  std::ifstream text(folder / "win32_snapshot_test.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(text), std::istreambuf_iterator<char>()),
+            "caption \"Snapshot\"\n"
+            "1 button \"OK\"\n"
+            "1010 button \"Press\"\n"
+            "1011 check \"Check\" disabled unchecked\n"
+            "-1 static \"Two\\r\\nlines\"\n");
+  text.close();
   testsupport::SetEnvironment("DVDUTIL_SNAPSHOT", nullptr);
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);

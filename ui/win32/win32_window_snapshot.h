@@ -3,7 +3,9 @@
 //   DVDUTIL_SNAPSHOT=<folder>        once the program's first window has shown
 //                                    and settled, it is saved as
 //                                    <folder>/<program>.png and the window is
-//                                    destroyed (the program ends as it would).
+//                                    destroyed (the program ends as it would);
+//                                    its texts go to <folder>/<program>.txt
+//                                    (ui/host/window_dump.h), as on the Qt host.
 //   DVDUTIL_SNAPSHOT_PRESS=<id>      first clicks the control with that id in
 //                                    that window (taken out of the environment,
 //                                    so a started program does not click too).
@@ -24,5 +26,9 @@ void ArmWindowSnapshot(HWND window);
 // `window` as it shows on the screen, caption and frame included, as a PNG
 // file. False (with the reason on stderr) when it cannot be written.
 bool SaveWindowImage(HWND window, const std::wstring& path);
+
+// `window`'s caption and every dialog control inside it (a frame's form
+// included) in the format of ui/host/window_dump.h.
+std::string WindowDump(HWND window);
 
 }  // namespace ui::win32

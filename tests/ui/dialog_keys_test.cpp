@@ -17,11 +17,13 @@
 #include "flash/app/about_dialog.h"
 #include "flash/app/confirm_update_dialog.h"
 #include "flash/app/main_view.h"
-#include "launcher/app/launcher_about_dialog.h"
-#include "launcher/app/launcher_dialog.h"
-#include "pace/app/speed_about_dialog.h"
-#include "pace/app/speed_dialog.h"
+#include "launcher/window/launcher_window.h"
+#include "pace/window/speed_window.h"
+#include "resources/launcher/launcher_dialogs.h"
 #include "ui/dialog_builder.h"
+#include "ui/host/simple_dialog_logic.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
 #include "zone/app/region_about_dialog.h"
 #include "zone/app/region_dialog.h"
 
@@ -35,6 +37,12 @@ struct Programs {
   ui::FileDialogService files;
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<launcher::Launcher> launcher;
+  // The windows whose logic runs on the Qt host, and their logic.
+  ui::QtWindowSystem windows{"keys"};
+  pace::SpeedWindow sptiSpeed{pace::SpeedWindowVariant::Spti(), windows};
+  pace::SpeedWindow aspiSpeed{pace::SpeedWindowVariant::Aspi(), windows};
+  std::unique_ptr<launcher::LauncherWindow> launcherWindow;
+  ui::SimpleDialogLogic about;
 
   Programs() {
     emu::MachineOptions options;
@@ -43,9 +51,19 @@ struct Programs {
     machine = emu::EmulatedMachine::LoadText(R"({"devices": []})", "keys.json", options, &error);
     launcher = std::make_unique<launcher::Launcher>(*machine);
     launcher->CaptureSystem();
+    launcherWindow = std::make_unique<launcher::LauncherWindow>(*launcher, windows);
     messages.SetScripted(true);
+    windows.SetScripted(true);
   }
 };
+
+// A dialog of the Qt host running `logic`, initialised as it opens.
+std::unique_ptr<QWidget> HostedDialog(Programs& p, const ui::DialogTemplate& dialog,
+                                      ui::DialogLogic& logic) {
+  auto host = std::make_unique<ui::QtDialogHost>(dialog, logic, p.windows);
+  host->Initialise();
+  return host;
+}
 
 struct DialogRow {
   const char* name;
@@ -61,12 +79,12 @@ const flash::FirmwareIdentity kIdentity{};
 const DialogRow kDialogs[] = {
     {"pacespti",
      [](Programs& p) -> Window {
-       return std::make_unique<pace::SpeedDialog>(pace::SpeedWindowVariant::Spti(), p.messages);
+       return HostedDialog(p, pace::SpeedWindowVariant::Spti().templates.speedDialog, p.sptiSpeed);
      },
      Elsewhere::kEndsDialog},
     {"paceaspi",
      [](Programs& p) -> Window {
-       return std::make_unique<pace::SpeedDialog>(pace::SpeedWindowVariant::Aspi(), p.messages);
+       return HostedDialog(p, pace::SpeedWindowVariant::Aspi().templates.speedDialog, p.aspiSpeed);
      },
      Elsewhere::kEndsDialog},
     {"zonespti",
@@ -74,7 +92,7 @@ const DialogRow kDialogs[] = {
      Elsewhere::kEndsDialog},
     {"toolgate",
      [](Programs& p) -> Window {
-       return std::make_unique<launcher::LauncherDialog>(*p.launcher, p.messages);
+       return HostedDialog(p, resources::LauncherDialogTemplate(), *p.launcherWindow);
      },
      Elsewhere::kEndsDialog},
     {"flashaspi form",
@@ -115,17 +133,19 @@ const DialogRow kDialogs[] = {
      [](Programs&) -> Window { return std::make_unique<zone::RegionAboutDialog>(nullptr); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"pacespti about",
-     [](Programs&) -> Window {
-       return std::make_unique<pace::SpeedAboutDialog>(pace::SpeedWindowVariant::Spti(), nullptr);
+     [](Programs& p) -> Window {
+       return HostedDialog(p, pace::SpeedWindowVariant::Spti().templates.aboutBox, p.about);
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"paceaspi about",
-     [](Programs&) -> Window {
-       return std::make_unique<pace::SpeedAboutDialog>(pace::SpeedWindowVariant::Aspi(), nullptr);
+     [](Programs& p) -> Window {
+       return HostedDialog(p, pace::SpeedWindowVariant::Aspi().templates.aboutBox, p.about);
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"toolgate about",
-     [](Programs&) -> Window { return std::make_unique<launcher::LauncherAboutDialog>(nullptr); },
+     [](Programs& p) -> Window {
+       return HostedDialog(p, resources::LauncherAboutTemplate(), p.about);
+     },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
 };
 
@@ -208,7 +228,10 @@ TEST_P(DialogKeysTest, EscapeCancelsADialogWhateverIsFocused) {
 }
 
 TEST(DialogKeys, DisabledDefaultButtonTakesNoEnterAndTheDialogStays) {
-  pace::SpeedAboutDialog about(pace::SpeedWindowVariant::Spti(), nullptr);
+  Programs programs;
+  ui::QtDialogHost about(pace::SpeedWindowVariant::Spti().templates.aboutBox, programs.about,
+                         programs.windows);
+  about.Initialise();
   about.show();
   QPushButton* ok = ui::FindControl<QPushButton>(&about, ui::kIdControlOk);
   ok->setEnabled(false);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -227,6 +228,48 @@ TEST_P(PaceWindowTest, SystemMenuEntryOpensTheBuildsAboutBox) {
   EXPECT_EQ(texts, QStringList{IsAspi() ? QStringLiteral("Speed Control Utility Version 1.00")
                                         : QStringLiteral("Speed Control Utility Version1.00")});
   EXPECT_TRUE(Dialog().isVisible());
+  program_.reset();
+}
+
+// A message box runs its own loop: what arrives meanwhile (another button,
+// the system Close) must not start inside the operation that asks.
+TEST_P(PaceWindowTest, NothingElseRunsWhileAnOperationAsks) {
+  ui::QtWindowSystem windows(Variant().procedure.applicationTitle);  // shows its boxes
+  ASSERT_TRUE(Start(kMachine, windows));
+  bool asked = false;
+  std::string statusDuring = "not read";
+  bool openDuring = false;
+  std::size_t commandsDuring = 0;
+  int otherBoxes = 0;
+  // Answers every box: the first after trying the other commands.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    if (asked) {
+      ++otherBoxes;
+      box->defaultButton()->click();
+      return;
+    }
+    asked = box->text().startsWith(QStringLiteral("For safety"));
+    commandsDuring = machine_->Log().Entries().size();
+    Button(ids::kIdcDriveInformation).click();
+    Dialog().SendSystemCommand(ui::kSysClose);
+    statusDuring = StatusBox();
+    openDuring = program_->Window().IsOpen();
+    commandsDuring = machine_->Log().Entries().size() - commandsDuring;
+    box->defaultButton()->click();
+  });
+  answer.start(10);
+  Button(ids::kIdcPerformanceTemporary).click();
+  answer.stop();
+  EXPECT_EQ(otherBoxes, 0);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(statusDuring, "");
+  EXPECT_TRUE(openDuring);
+  EXPECT_EQ(commandsDuring, 0u);
+  EXPECT_EQ(StatusBox(), "Drive mode is changed to performance mode (temporary)");
+  EXPECT_TRUE(program_->Window().IsOpen());
   program_.reset();
 }
 

@@ -20,12 +20,12 @@
 #include "launcher/window/launcher_window.h"
 #include "pace/window/speed_window.h"
 #include "resources/launcher/launcher_dialogs.h"
+#include "resources/zone/zone_dialogs.h"
 #include "ui/dialog_builder.h"
 #include "ui/host/simple_dialog_logic.h"
 #include "ui/qt_dialog_host.h"
 #include "ui/qt_window_system.h"
-#include "zone/app/region_about_dialog.h"
-#include "zone/app/region_dialog.h"
+#include "zone/window/region_window.h"
 
 namespace {
 
@@ -34,15 +34,10 @@ enum class Elsewhere { kEndsDialog, kPressesDefault, kNothing };
 
 struct Programs {
   ui::MessageBoxService messages{"keys"};
+  ui::QtWindowSystem windows{"keys"};
   ui::FileDialogService files;
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<launcher::Launcher> launcher;
-  // The windows whose logic runs on the Qt host, and their logic.
-  ui::QtWindowSystem windows{"keys"};
-  pace::SpeedWindow sptiSpeed{pace::SpeedWindowVariant::Spti(), windows};
-  pace::SpeedWindow aspiSpeed{pace::SpeedWindowVariant::Aspi(), windows};
-  std::unique_ptr<launcher::LauncherWindow> launcherWindow;
-  ui::SimpleDialogLogic about;
 
   Programs() {
     emu::MachineOptions options;
@@ -51,19 +46,22 @@ struct Programs {
     machine = emu::EmulatedMachine::LoadText(R"({"devices": []})", "keys.json", options, &error);
     launcher = std::make_unique<launcher::Launcher>(*machine);
     launcher->CaptureSystem();
-    launcherWindow = std::make_unique<launcher::LauncherWindow>(*launcher, windows);
     messages.SetScripted(true);
     windows.SetScripted(true);
   }
 };
 
-// A dialog of the Qt host running `logic`, initialised as it opens.
-std::unique_ptr<QWidget> HostedDialog(Programs& p, const ui::DialogTemplate& dialog,
-                                      ui::DialogLogic& logic) {
-  auto host = std::make_unique<ui::QtDialogHost>(dialog, logic, p.windows);
-  host->Initialise();
-  return host;
-}
+// A dialog of the window host with its logic, which it outlives by nothing.
+struct LogicHolder {
+  std::unique_ptr<ui::DialogLogic> logic;
+};
+struct HostedDialog : LogicHolder, ui::QtDialogHost {
+  HostedDialog(const ui::DialogTemplate& dialog, std::unique_ptr<ui::DialogLogic> owned,
+               ui::QtWindowSystem& windows)
+      : LogicHolder{std::move(owned)}, ui::QtDialogHost(dialog, *logic, windows) {
+    Initialise();
+  }
+};
 
 struct DialogRow {
   const char* name;
@@ -79,20 +77,32 @@ const flash::FirmwareIdentity kIdentity{};
 const DialogRow kDialogs[] = {
     {"pacespti",
      [](Programs& p) -> Window {
-       return HostedDialog(p, pace::SpeedWindowVariant::Spti().templates.speedDialog, p.sptiSpeed);
+       return std::make_unique<HostedDialog>(
+           pace::SpeedWindowVariant::Spti().templates.speedDialog,
+           std::make_unique<pace::SpeedWindow>(pace::SpeedWindowVariant::Spti(), p.windows),
+           p.windows);
      },
      Elsewhere::kEndsDialog},
     {"paceaspi",
      [](Programs& p) -> Window {
-       return HostedDialog(p, pace::SpeedWindowVariant::Aspi().templates.speedDialog, p.aspiSpeed);
+       return std::make_unique<HostedDialog>(
+           pace::SpeedWindowVariant::Aspi().templates.speedDialog,
+           std::make_unique<pace::SpeedWindow>(pace::SpeedWindowVariant::Aspi(), p.windows),
+           p.windows);
      },
      Elsewhere::kEndsDialog},
     {"zonespti",
-     [](Programs& p) -> Window { return std::make_unique<zone::RegionDialog>(p.messages); },
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(resources::RegionDialogTemplate(),
+                                             std::make_unique<zone::RegionWindow>(p.windows),
+                                             p.windows);
+     },
      Elsewhere::kEndsDialog},
     {"toolgate",
      [](Programs& p) -> Window {
-       return HostedDialog(p, resources::LauncherDialogTemplate(), *p.launcherWindow);
+       return std::make_unique<HostedDialog>(
+           resources::LauncherDialogTemplate(),
+           std::make_unique<launcher::LauncherWindow>(*p.launcher, p.windows), p.windows);
      },
      Elsewhere::kEndsDialog},
     {"flashaspi form",
@@ -130,21 +140,27 @@ const DialogRow kDialogs[] = {
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"zonespti about",
-     [](Programs&) -> Window { return std::make_unique<zone::RegionAboutDialog>(nullptr); },
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(resources::ZoneAboutTemplate(),
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
+     },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"pacespti about",
      [](Programs& p) -> Window {
-       return HostedDialog(p, pace::SpeedWindowVariant::Spti().templates.aboutBox, p.about);
+       return std::make_unique<HostedDialog>(pace::SpeedWindowVariant::Spti().templates.aboutBox,
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"paceaspi about",
      [](Programs& p) -> Window {
-       return HostedDialog(p, pace::SpeedWindowVariant::Aspi().templates.aboutBox, p.about);
+       return std::make_unique<HostedDialog>(pace::SpeedWindowVariant::Aspi().templates.aboutBox,
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"toolgate about",
      [](Programs& p) -> Window {
-       return HostedDialog(p, resources::LauncherAboutTemplate(), p.about);
+       return std::make_unique<HostedDialog>(resources::LauncherAboutTemplate(),
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
 };
@@ -229,9 +245,8 @@ TEST_P(DialogKeysTest, EscapeCancelsADialogWhateverIsFocused) {
 
 TEST(DialogKeys, DisabledDefaultButtonTakesNoEnterAndTheDialogStays) {
   Programs programs;
-  ui::QtDialogHost about(pace::SpeedWindowVariant::Spti().templates.aboutBox, programs.about,
-                         programs.windows);
-  about.Initialise();
+  HostedDialog about(pace::SpeedWindowVariant::Spti().templates.aboutBox,
+                     std::make_unique<ui::SimpleDialogLogic>(), programs.windows);
   about.show();
   QPushButton* ok = ui::FindControl<QPushButton>(&about, ui::kIdControlOk);
   ok->setEnabled(false);

@@ -2,7 +2,8 @@
 // messages; what the logic hears and what the controls show.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -151,6 +152,110 @@ TEST_F(Win32HostTest, OpensTheTemplateAndRunsItsInit) {
   EXPECT_LT(get.y, ok.y);
 }
 
+// The dialog manager made each control of the class and style the template's
+// kind asks for.
+TEST_F(Win32HostTest, ControlsAreTheSystemsOwnClasses) {
+  Open();
+  struct Expected {
+    int id;
+    const char* windowClass;
+    LONG typeBits;  // the low style bits that say what kind of control it is
+    LONG mask;
+  };
+  const Expected expected[] = {
+      {kIdcIcon, "Static", SS_ICON, SS_TYPEMASK},
+      {kIdcTitle, "Static", SS_CENTER, SS_TYPEMASK},
+      {kIdcName, "Edit", 0, ES_MULTILINE},
+      {kIdcStatus, "Edit", ES_MULTILINE | ES_READONLY, ES_MULTILINE | ES_READONLY},
+      {kIdcGet, "Button", BS_PUSHBUTTON, BS_TYPEMASK},
+      {kIdcCheck, "Button", BS_AUTOCHECKBOX, BS_TYPEMASK},
+      {kIdcRadio1, "Button", BS_AUTORADIOBUTTON, BS_TYPEMASK},
+      {kIdcDrives, "ComboBox", CBS_DROPDOWN, CBS_DROPDOWNLIST},
+      {kIdcSpeeds, "ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWNLIST},
+      {kIdcTree, "SysTreeView32", 0, 0},
+      {ui::kIdControlOk, "Button", BS_DEFPUSHBUTTON, BS_TYPEMASK},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.id);
+    HWND control = GetDlgItem(Dialog(), e.id);
+    ASSERT_NE(control, nullptr);
+    char name[32] = {};
+    GetClassNameA(control, name, sizeof(name));
+    EXPECT_STREQ(name, e.windowClass);
+    EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & e.mask, e.typeBits);
+  }
+  EXPECT_EQ(LOWORD(SendMessageW(Dialog(), DM_GETDEFID, 0, 0)), ui::kIdOk);
+  // One group for the two radio buttons: the first starts it, the next is in it.
+  EXPECT_NE(GetWindowLongA(GetDlgItem(Dialog(), kIdcRadio1), GWL_STYLE) & WS_GROUP, 0);
+  EXPECT_EQ(GetNextDlgGroupItem(Dialog(), GetDlgItem(Dialog(), kIdcRadio1), FALSE),
+            GetDlgItem(Dialog(), kIdcRadio2));
+}
+
+// The icon the program sets is the window's and its icon controls'.
+TEST_F(Win32HostTest, ProgramIconFromPixels) {
+  constexpr int kSize = 16;
+  ui::IconImage image{kSize, kSize, std::vector<std::uint32_t>(kSize * kSize, 0xFF3366CCu)};
+  image.argb[0] = 0x00000000u;  // one transparent corner
+  window_test::System().SetApplicationIcon(image);
+  Open();
+  const auto icon = reinterpret_cast<HICON>(SendMessageW(Dialog(), WM_GETICON, ICON_BIG, 0));
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(SendDlgItemMessageW(Dialog(), kIdcIcon, STM_GETICON, 0, 0)),
+            icon);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP color{};
+  GetObjectW(info.hbmColor, sizeof(color), &color);
+  EXPECT_EQ(color.bmWidth, kSize);
+  EXPECT_EQ(color.bmHeight, kSize);
+  // The pixels as given: a top-down 32-bit copy, the transparent one masked.
+  std::vector<std::uint32_t> pixels(kSize * kSize);
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, info.hbmColor, 0, kSize, pixels.data(), &format, DIB_RGB_COLORS);
+  std::vector<std::uint8_t> mask(kSize * kSize * 4);
+  GetDIBits(screen, info.hbmMask, 0, kSize, mask.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(pixels[1], 0xFF3366CCu);
+  EXPECT_EQ(pixels[kSize * kSize - 1], 0xFF3366CCu);
+  EXPECT_NE(mask[0], 0);      // transparent
+  EXPECT_EQ(mask[4 * 1], 0);  // opaque
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+}
+
+// The dialog manager reads the template's font: its face (UTF-16, here
+// full-width letters and kana) and its point size.
+TEST(Win32HostFont, DialogUsesTheTemplatesFont) {
+  static constexpr ui::ControlTemplate controls[] = {
+      {1, ControlKind::kStatic, "Remaining time", 7, 7, 173, 10, 0}};
+  static constexpr ui::DialogTemplate dialog = {
+      130,
+      "Update progressing...",
+      "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",
+      9,
+      187,
+      47,
+      0,
+      controls};
+  RecordingLogic logic;
+  std::unique_ptr<ui::OpenWindow> window = window_test::System().Open(dialog, logic);
+  ASSERT_TRUE(window->IsOpen());
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(DialogOf(*window), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW described{};
+  ASSERT_NE(GetObjectW(font, sizeof(described), &described), 0);
+  EXPECT_EQ(std::wstring(described.lfFaceName), L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(described.lfHeight, -MulDiv(9, pixelsPerInch, 72));
+  EXPECT_EQ(described.lfWeight, FW_NORMAL);
+  // No system menu asked for: no close box either.
+  EXPECT_EQ(GetWindowLongW(DialogOf(*window), GWL_STYLE) & WS_SYSMENU, 0);
+}
+
 TEST_F(Win32HostTest, TextsEnableChecksAndPlaces) {
   Open();
   Host().SetItemText(kIdcStatus, "line 1\r\nline 2 \xC3\xA9\r\n");
@@ -225,6 +330,13 @@ TEST_F(Win32HostTest, ComboListsAndTyping) {
   EXPECT_EQ(logic_.Count(kIdcDrives, ui::kCbnEditChange), 1);
   EXPECT_EQ(driver_->Text(kIdcDrives), "F:");
   EXPECT_EQ(Host().ListSelection(kIdcDrives), ui::kNoEntry);
+
+  // Typed with the list dropped, the combo selects the entry the text begins
+  // but the text typed is still no choice of it.
+  SendDlgItemMessageW(Dialog(), kIdcDrives, CB_SHOWDROPDOWN, TRUE, 0);
+  driver_->Type(kIdcDrives, "E:");
+  EXPECT_EQ(Host().ListSelection(kIdcDrives), ui::kNoEntry);
+  SendDlgItemMessageW(Dialog(), kIdcDrives, CB_SHOWDROPDOWN, FALSE, 0);
 
   Host().SelectListItem(kIdcDrives, ui::kNoEntry);
   EXPECT_EQ(driver_->Text(kIdcDrives), "");
@@ -301,20 +413,29 @@ TEST_F(Win32HostTest, HostSystemCloseGoesThroughCancel) {
   EXPECT_TRUE(driver_->IsOpen());
 }
 
-// Enter and Escape go through IsDialogMessage: Enter to the default button,
-// Escape to IDCANCEL, whichever control has the focus.
+// Enter and Escape go through IsDialogMessage: Enter to the default button
+// (a focused push button is the default while it has the focus), Escape to
+// IDCANCEL.
 TEST_F(Win32HostTest, EnterAndEscapeFollowTheDialogManager) {
   logic_.handled = {{ui::kIdOk, -1}, {ui::kIdCancel, -1}};
-  logic_.onInit = [](ui::WindowHost& host) { host.FocusItem(kIdcName); };
+  logic_.onInit = [](ui::WindowHost& host) { host.FocusItem(kIdcCheck); };
   Open();
-  HWND name = GetDlgItem(Dialog(), kIdcName);
-  EXPECT_EQ(GetFocus(), name);
-  PostMessageW(name, WM_KEYDOWN, VK_RETURN, 0);
+  HWND check = GetDlgItem(Dialog(), kIdcCheck);
+  EXPECT_EQ(GetFocus(), check);  // the logic's focus, not the first tab stop
+  PostMessageW(check, WM_KEYDOWN, VK_RETURN, 0);
   ui::win32::Win32WindowSystem::PumpPending();
   EXPECT_EQ(logic_.Count(ui::kIdOk, ui::kBnClicked), 1);
-  PostMessageW(name, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(check, WM_KEYDOWN, VK_ESCAPE, 0);
   ui::win32::Win32WindowSystem::PumpPending();
   EXPECT_EQ(logic_.Count(ui::kIdCancel, ui::kBnClicked), 1);
+
+  Host().FocusItem(kIdcGet);
+  HWND get = GetDlgItem(Dialog(), kIdcGet);
+  EXPECT_EQ(GetFocus(), get);
+  PostMessageW(get, WM_KEYDOWN, VK_RETURN, 0);
+  ui::win32::Win32WindowSystem::PumpPending();
+  EXPECT_EQ(logic_.Count(kIdcGet, ui::kBnClicked), 1);
+  EXPECT_EQ(logic_.Count(ui::kIdOk, ui::kBnClicked), 1);
   EXPECT_TRUE(driver_->IsOpen());
 }
 

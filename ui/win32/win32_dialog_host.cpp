@@ -3,12 +3,38 @@
 #include "ui/win32/win32_dialog_host.h"
 
 #include <array>
+#include <string_view>
 
 #include "ui/win32/dialog_template_bytes.h"
 #include "ui/win32/win32_text.h"
 
 namespace ui::win32 {
 namespace {
+
+// The template bytes are built without <windows.h>; here they meet it.
+static_assert(kWsPopup == WS_POPUP && kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE);
+static_assert(kWsDisabled == WS_DISABLED && kWsCaption == WS_CAPTION && kWsBorder == WS_BORDER);
+static_assert(kWsVScroll == WS_VSCROLL && kWsSysMenu == WS_SYSMENU);
+static_assert(kWsGroup == WS_GROUP && kWsTabStop == WS_TABSTOP);
+static_assert(kDsSetFont == DS_SETFONT && kDsModalFrame == DS_MODALFRAME &&
+              kDsControl == DS_CONTROL);
+static_assert(kBsPushButton == BS_PUSHBUTTON && kBsDefPushButton == BS_DEFPUSHBUTTON);
+static_assert(kBsAutoCheckBox == BS_AUTOCHECKBOX && kBsGroupBox == BS_GROUPBOX);
+static_assert(kBsAutoRadioButton == BS_AUTORADIOBUTTON && kBsMultiLine == BS_MULTILINE);
+static_assert(kEsLeft == ES_LEFT && kEsMultiLine == ES_MULTILINE &&
+              kEsAutoVScroll == ES_AUTOVSCROLL);
+static_assert(kEsAutoHScroll == ES_AUTOHSCROLL && kEsReadOnly == ES_READONLY);
+static_assert(kSsLeft == SS_LEFT && kSsCenter == SS_CENTER && kSsIcon == SS_ICON &&
+              kSsSunken == SS_SUNKEN);
+static_assert(kCbsDropDown == CBS_DROPDOWN && kCbsDropDownList == CBS_DROPDOWNLIST &&
+              kCbsAutoHScroll == CBS_AUTOHSCROLL);
+static_assert(kFontWeightNormal == FW_NORMAL && kDefaultCharset == DEFAULT_CHARSET);
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kSysClose == SC_CLOSE);
+static_assert(kBnClicked == BN_CLICKED && kCbnSelChange == CBN_SELCHANGE &&
+              kCbnEditChange == CBN_EDITCHANGE && kNmDoubleClick == static_cast<int>(NM_DBLCLK));
+static_assert(kNoEntry == CB_ERR);
+static_assert(std::string_view(kTreeViewClass) == WC_TREEVIEWA);
+static_assert(std::string_view(kProgressClass) == PROGRESS_CLASSA);
 
 // Marks our dialogs, so the message loop finds the one a message belongs to.
 constexpr wchar_t kHostProperty[] = L"dvdutil.DialogHost";

@@ -2,7 +2,7 @@
 // guard, the About entry and the status box.
 #include "pace/window/speed_window.h"
 
-#include <iterator>
+#include <string>
 
 #include "resources/pace/pace_resource_ids.h"
 #include "ui/host/simple_dialog_logic.h"

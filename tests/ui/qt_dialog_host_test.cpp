@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QTest>
 #include <QTreeWidget>
 #include <stdexcept>
 #include <thread>
@@ -62,10 +63,12 @@ class RecordingLogic : public ui::DialogLogic {
     calls.emplace_back(command, -1);
     return false;
   }
+  void OnTimer(int timerId) override { ticks.push_back(timerId); }
   void OnDestroy() override { ++destroyed; }
 
   ui::WindowHost* host_ = nullptr;
   std::vector<Call> calls;
+  std::vector<int> ticks;
   bool handleCancel = false;
   int destroyed = 0;
 };
@@ -196,6 +199,22 @@ TEST_F(QtDialogHostTest, MessageBoxesAndModalDialogsAreRecorded) {
   EXPECT_EQ(Host().RunModal(kModal, modal), ui::kIdOk);
   EXPECT_EQ(filled, 1);
   EXPECT_EQ(driver_->ModalCaptions(), (std::vector<std::string>{"Modal test"}));
+}
+
+TEST_F(QtDialogHostTest, TimersTickUntilKilledOrTheDialogEnds) {
+  Host().SetTimer(7, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return logic_.ticks.size() >= 2; }));
+  EXPECT_EQ(logic_.ticks, std::vector<int>(logic_.ticks.size(), 7));
+  Host().KillTimer(7);
+  logic_.ticks.clear();
+  Host().SetTimer(8, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !logic_.ticks.empty(); }));
+  EXPECT_EQ(logic_.ticks, std::vector<int>(logic_.ticks.size(), 8)) << "7 was killed";
+  driver_->Press(ui::kIdOk);
+  logic_.ticks.clear();
+  QCoreApplication::processEvents();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(logic_.ticks.empty()) << "an ended dialog's timers are gone";
 }
 
 TEST(QtWindowSystemTest, RunPaintedRunsTheWorkElsewhereAndPassesItsFailureOn) {

@@ -118,6 +118,10 @@ bool SaveWindowImage(HWND window, const std::wstring& path) {
   SetForegroundWindow(window);
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // What was painted reaches the screen: GDI's batch, and the window surfaces
+  // a system may flush only while the thread waits (Wine's X11 driver).
+  GdiFlush();
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
   RECT rect{};
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;

@@ -4,7 +4,6 @@
 #include <QApplication>
 
 #include "pace/app/speed_decoration.h"
-#include "pace/app/speed_icon.h"
 #include "pace/window/speed_program.h"
 #include "ui/qt_window_system.h"
 
@@ -13,7 +12,6 @@ namespace pace {
 int RunQtSpeedProgram(int argc, char** argv, const SpeedWindowVariant& variant) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(variant.procedure.applicationTitle));
-  QApplication::setWindowIcon(SpeedIcon());
   ui::QtWindowSystem windows(variant.procedure.applicationTitle);
   return RunSpeedProgram(windows, variant, [&variant](ui::OpenWindow& window) {
     DecorateSpeedWindow(window, variant);

@@ -1,5 +1,5 @@
-// The speed utility as a Qt program: QApplication, the Qt window system, the
-// program icon and the Qt decorations around the shared start-up.
+// The speed utility as a Qt program: QApplication, the Qt window system and
+// the Qt decorations around the shared start-up.
 #pragma once
 
 #include "pace/window/speed_window_variant.h"

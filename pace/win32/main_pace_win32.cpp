@@ -1,7 +1,6 @@
 // pacespti.exe and paceaspi.exe: the speed utility on the Win32 host. One
 // source for both; each executable is built with its variant's name in
 // DVDUTIL_PACE_VARIANT (Spti or Aspi).
-#include "pace/win32/speed_icon_pixels.h"
 #include "pace/win32/speed_label_fit.h"
 #include "pace/window/speed_program.h"
 #include "pace/window/speed_window_variant.h"
@@ -14,9 +13,7 @@
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
-  constexpr int kIconSize = 32;
   ui::win32::Win32WindowSystem windows;
-  windows.SetApplicationIcon(pace::SpeedIconPixels(kIconSize));
   return pace::RunSpeedProgram(windows, pace::SpeedWindowVariant::DVDUTIL_PACE_VARIANT(),
                                pace::FitSpeedLabelToText);
 }

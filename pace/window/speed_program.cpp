@@ -4,6 +4,7 @@
 #include <string>
 
 #include "drvcmd/transport.h"
+#include "pace/window/speed_icon_pixels.h"
 #include "startup/startup_platform.h"
 
 namespace pace {
@@ -38,7 +39,9 @@ void SpeedProgram::Run() {
 
 int RunSpeedProgram(ui::WindowSystem& windows, const SpeedWindowVariant& variant,
                     const SpeedWindowDecoration& decorate) {
+  constexpr int kIconSize = 32;
   windows.SetApplicationTitle(variant.procedure.applicationTitle);  // for the platform's failure
+  windows.SetApplicationIcon(SpeedIconPixels(kIconSize));
   std::string error;
   std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
   if (system == nullptr) {

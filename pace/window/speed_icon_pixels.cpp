@@ -1,6 +1,6 @@
 // The speed icon as pixels: each pixel's colour is the cover of the shapes over
 // a grid of samples inside it, painted back to front (disc, hub, needle).
-#include "pace/win32/speed_icon_pixels.h"
+#include "pace/window/speed_icon_pixels.h"
 
 #include <algorithm>
 #include <cmath>

@@ -18,6 +18,7 @@
 
 #include "tests/window/window_test_host.h"
 #include "ui/dialog_builder.h"
+#include "ui/host/latin1_text.h"
 #include "ui/host/simple_dialog_logic.h"
 #include "ui/host/window_host.h"
 #include "ui/qt_window_system.h"
@@ -215,6 +216,15 @@ TEST_F(QtDialogHostTest, TimersTickUntilKilledOrTheDialogEnds) {
   QCoreApplication::processEvents();
   QCoreApplication::processEvents();
   EXPECT_TRUE(logic_.ticks.empty()) << "an ended dialog's timers are gone";
+}
+
+TEST(Latin1TextTest, EveryByteBecomesTheCharacterQtReadsFromLatin1) {
+  std::string bytes;
+  for (int code = 1; code <= 0xFF; ++code) bytes += static_cast<char>(code);
+  const std::string text = ui::Latin1ToUtf8(bytes);
+  EXPECT_EQ(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+            QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  EXPECT_EQ(ui::Latin1ToUtf8("D: Caf\xE9"), "D: Caf\xC3\xA9");
 }
 
 TEST(QtWindowSystemTest, RunPaintedRunsTheWorkElsewhereAndPassesItsFailureOn) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "resources/pace/pace_resource_ids.h"
+#include "ui/host/latin1_text.h"
 #include "ui/host/simple_dialog_logic.h"
 
 namespace pace {
@@ -21,23 +22,6 @@ constexpr ModeButton kModeButtons[] = {
     {resources::kIdcPerformancePermanent, DriveMode::kPerformancePermanent},
 };
 
-// Drive labels are bytes as the drive sent them (Latin-1); the host takes UTF-8.
-std::string Latin1ToUtf8(const std::string& bytes) {
-  constexpr unsigned kAsciiEnd = 0x80;
-  std::string text;
-  text.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code < kAsciiEnd) {
-      text += c;
-    } else {
-      text += static_cast<char>(0xC0 | (code >> 6));
-      text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-  return text;
-}
-
 }  // namespace
 
 SpeedWindow::SpeedWindow(const SpeedWindowVariant& variant, ui::WindowSystem& windows)
@@ -52,7 +36,8 @@ void SpeedWindow::OnInitDialog(ui::WindowHost& host) {
   drvcmd::DriveCombo drives;
   if (control_ != nullptr) control_->ScanDrives(drives);
   host.ResetList(driveList);
-  for (const std::string& label : drives.labels) host.AddListItem(driveList, Latin1ToUtf8(label));
+  for (const std::string& label : drives.labels)
+    host.AddListItem(driveList, ui::Latin1ToUtf8(label));  // bytes as the drive sent them
   host.SelectListItem(driveList, drives.selected);
 
   // The extraction list's entries come with the template.

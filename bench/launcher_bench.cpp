@@ -17,10 +17,14 @@
 
 #include "bench/process_usage.h"
 #include "emulator/emulated_machine.h"
-#include "launcher/app/launcher_dialog.h"
+#include "launcher/launcher.h"
+#include "launcher/window/launcher_window.h"
 #include "platform/linux/linux_processes.h"
+#include "resources/launcher/launcher_dialogs.h"
 #include "resources/launcher/launcher_resource_ids.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
 
 namespace {
 
@@ -31,8 +35,9 @@ struct ShownLauncher {
   QTemporaryDir programs;
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<launcher::Launcher> launcher;
-  ui::MessageBoxService messages{"toolgate"};
-  std::unique_ptr<launcher::LauncherDialog> dialog;
+  ui::QtWindowSystem windows{"toolgate"};
+  std::unique_ptr<launcher::LauncherWindow> logic;
+  std::unique_ptr<ui::OpenWindow> window;
 };
 
 bool ShowLauncher(ShownLauncher& shown, std::string& error) {
@@ -50,9 +55,9 @@ bool ShowLauncher(ShownLauncher& shown, std::string& error) {
   if (shown.machine == nullptr) return false;
   shown.launcher = std::make_unique<launcher::Launcher>(*shown.machine);
   shown.launcher->CaptureSystem();
-  shown.messages.SetScripted(true);
-  shown.dialog = std::make_unique<launcher::LauncherDialog>(*shown.launcher, shown.messages);
-  shown.dialog->show();
+  shown.windows.SetScripted(true);
+  shown.logic = std::make_unique<launcher::LauncherWindow>(*shown.launcher, shown.windows);
+  shown.window = shown.windows.Open(resources::LauncherDialogTemplate(), *shown.logic);
   QCoreApplication::processEvents();
   return true;
 }
@@ -65,7 +70,7 @@ void BM_ToolgateResidentMemory(benchmark::State& state) {
     state.SkipWithError(error.c_str());
     return;
   }
-  for (auto _ : state) benchmark::DoNotOptimize(shown.dialog->isVisible());
+  for (auto _ : state) benchmark::DoNotOptimize(shown.window->IsOpen());
   const long after = bench::ResidentKilobytes();
   state.counters["VmRSS_MB"] = static_cast<double>(after) / kKilobytesPerMegabyte;
   state.counters["window_growth_MB"] = static_cast<double>(after - before) / kKilobytesPerMegabyte;
@@ -84,8 +89,8 @@ void BM_ToolWaitProcessTime(benchmark::State& state) {
   std::ofstream(tool) << kSleepingTool;
   QFile::setPermissions(QString::fromStdString(tool),
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  auto* update =
-      ui::FindControl<QPushButton>(shown.dialog.get(), resources::kIdcLauncherUpdate);
+  auto* update = ui::FindControl<QPushButton>(&ui::QtWindowSystem::DialogOf(*shown.window),
+                                              resources::kIdcLauncherUpdate);
   double used = 0.0;
   double waited = 0.0;
   for (auto _ : state) {
@@ -93,11 +98,11 @@ void BM_ToolWaitProcessTime(benchmark::State& state) {
     const double cpuStart = bench::ProcessCpuMilliseconds();
     update->click();  // returns when the tool has ended
     used = bench::ProcessCpuMilliseconds() - cpuStart;
-    waited = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                 .count();
+    waited =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   }
-  if (!shown.messages.Recorded().empty()) {
-    state.SkipWithError(shown.messages.Recorded().front().text.c_str());
+  if (!shown.windows.Messages().Recorded().empty()) {
+    state.SkipWithError(shown.windows.Messages().Recorded().front().text.c_str());
   }
   state.counters["process_cpu_ms"] = used;
   state.counters["waited_ms"] = waited;

@@ -12,16 +12,15 @@ bool ShowSpeedDialog(const pace::SpeedWindowVariant& variant, ShownSpeedDialog& 
   emu::MachineOptions options;
   options.fakeClock = true;
   options.readOnly = true;
-  shown.app.reset();
+  shown.program.reset();
   shown.machine = emu::EmulatedMachine::LoadText(DemoMachineText(), "demo.json", options, &error);
   if (shown.machine == nullptr) return false;
-  shown.app = std::make_unique<pace::SpeedApp>(variant, *shown.machine);
-  shown.app->Messages().SetScripted(true);
-  if (shown.app->Start() != 0) {
+  shown.windows.SetScripted(true);
+  shown.program = std::make_unique<pace::SpeedProgram>(shown.windows, *shown.machine, variant);
+  if (shown.program->Start() != 0) {
     error = "start-up failed";
     return false;
   }
-  shown.app->Dialog().show();
   QCoreApplication::processEvents();
   return true;
 }

@@ -6,13 +6,15 @@
 #include <string>
 
 #include "emulator/emulated_machine.h"
-#include "pace/app/speed_app.h"
+#include "pace/window/speed_program.h"
+#include "ui/qt_window_system.h"
 
 namespace bench {
 
 struct ShownSpeedDialog {
   std::unique_ptr<emu::EmulatedMachine> machine;
-  std::unique_ptr<pace::SpeedApp> app;
+  ui::QtWindowSystem windows;
+  std::unique_ptr<pace::SpeedProgram> program;  // declared last: it runs on the two above
 };
 
 // Loads the demo machine and shows the variant's dialog with its drive list.

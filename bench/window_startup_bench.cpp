@@ -38,7 +38,8 @@ void StartSpeedWindow(benchmark::State& state, const pace::SpeedWindowVariant& v
       state.SkipWithError(error.c_str());
       return;
     }
-    benchmark::DoNotOptimize(shown.app->Dialog().DriveList());
+    benchmark::DoNotOptimize(
+        shown.program->Window().Host().ListItemCount(variant.templates.driveListId));
   }
 }
 

@@ -46,9 +46,10 @@ dvdutil_install_packages() {
 dvdutil_install_deps() { dvdutil_install_packages "${DVDUTIL_PACKAGES[@]}"; }
 
 # The Windows build and its tests: mingw-w64 (posix threads), Wine with its
-# 32-bit side, the GoogleTest sources to build with the cross compiler, a
+# 32-bit side and its own fonts (the caption buttons' symbols come from
+# them), the GoogleTest sources to build with the cross compiler, a
 # virtual X display for the window tests, and zip for the Windows ZIP.
-DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 googletest xvfb xauth zip unzip)
+DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 fonts-wine googletest xvfb xauth zip unzip)
 
 dvdutil_install_windows_deps() { dvdutil_install_packages "${DVDUTIL_WINDOWS_PACKAGES[@]}"; }
 

@@ -1,9 +1,9 @@
-// toolgate from start-up to exit: QApplication, platform choice, the captured
-// system records and the modal LauncherDialog.
+// toolgate as a Qt program: QApplication and the Qt window system around the
+// shared start-up.
 #pragma once
 
 namespace launcher {
 
-int RunLauncherProgram(int argc, char** argv);
+int RunQtLauncherProgram(int argc, char** argv);
 
 }  // namespace launcher

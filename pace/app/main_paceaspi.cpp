@@ -16,5 +16,5 @@ constexpr startup::ProgramHelp kHelp = {
 
 int main(int argc, char** argv) {
   if (const auto answered = startup::AnswerHelpOrVersion(argc, argv, kHelp)) return *answered;
-  return pace::RunSpeedProgram(argc, argv, pace::SpeedWindowVariant::Aspi());
+  return pace::RunQtSpeedProgram(argc, argv, pace::SpeedWindowVariant::Aspi());
 }

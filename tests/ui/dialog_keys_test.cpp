@@ -17,10 +17,9 @@
 #include "flash/app/about_dialog.h"
 #include "flash/app/confirm_update_dialog.h"
 #include "flash/app/main_view.h"
-#include "launcher/app/launcher_about_dialog.h"
-#include "launcher/app/launcher_dialog.h"
-#include "pace/app/speed_about_dialog.h"
-#include "pace/app/speed_dialog.h"
+#include "launcher/window/launcher_window.h"
+#include "pace/window/speed_window.h"
+#include "resources/launcher/launcher_dialogs.h"
 #include "resources/zone/zone_dialogs.h"
 #include "ui/dialog_builder.h"
 #include "ui/host/simple_dialog_logic.h"
@@ -78,12 +77,18 @@ const flash::FirmwareIdentity kIdentity{};
 const DialogRow kDialogs[] = {
     {"pacespti",
      [](Programs& p) -> Window {
-       return std::make_unique<pace::SpeedDialog>(pace::SpeedWindowVariant::Spti(), p.messages);
+       return std::make_unique<HostedDialog>(
+           pace::SpeedWindowVariant::Spti().templates.speedDialog,
+           std::make_unique<pace::SpeedWindow>(pace::SpeedWindowVariant::Spti(), p.windows),
+           p.windows);
      },
      Elsewhere::kEndsDialog},
     {"paceaspi",
      [](Programs& p) -> Window {
-       return std::make_unique<pace::SpeedDialog>(pace::SpeedWindowVariant::Aspi(), p.messages);
+       return std::make_unique<HostedDialog>(
+           pace::SpeedWindowVariant::Aspi().templates.speedDialog,
+           std::make_unique<pace::SpeedWindow>(pace::SpeedWindowVariant::Aspi(), p.windows),
+           p.windows);
      },
      Elsewhere::kEndsDialog},
     {"zonespti",
@@ -95,7 +100,9 @@ const DialogRow kDialogs[] = {
      Elsewhere::kEndsDialog},
     {"toolgate",
      [](Programs& p) -> Window {
-       return std::make_unique<launcher::LauncherDialog>(*p.launcher, p.messages);
+       return std::make_unique<HostedDialog>(
+           resources::LauncherDialogTemplate(),
+           std::make_unique<launcher::LauncherWindow>(*p.launcher, p.windows), p.windows);
      },
      Elsewhere::kEndsDialog},
     {"flashaspi form",
@@ -139,17 +146,22 @@ const DialogRow kDialogs[] = {
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"pacespti about",
-     [](Programs&) -> Window {
-       return std::make_unique<pace::SpeedAboutDialog>(pace::SpeedWindowVariant::Spti(), nullptr);
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(pace::SpeedWindowVariant::Spti().templates.aboutBox,
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"paceaspi about",
-     [](Programs&) -> Window {
-       return std::make_unique<pace::SpeedAboutDialog>(pace::SpeedWindowVariant::Aspi(), nullptr);
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(pace::SpeedWindowVariant::Aspi().templates.aboutBox,
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
      },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"toolgate about",
-     [](Programs&) -> Window { return std::make_unique<launcher::LauncherAboutDialog>(nullptr); },
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(resources::LauncherAboutTemplate(),
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
+     },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
 };
 
@@ -232,7 +244,9 @@ TEST_P(DialogKeysTest, EscapeCancelsADialogWhateverIsFocused) {
 }
 
 TEST(DialogKeys, DisabledDefaultButtonTakesNoEnterAndTheDialogStays) {
-  pace::SpeedAboutDialog about(pace::SpeedWindowVariant::Spti(), nullptr);
+  Programs programs;
+  HostedDialog about(pace::SpeedWindowVariant::Spti().templates.aboutBox,
+                     std::make_unique<ui::SimpleDialogLogic>(), programs.windows);
   about.show();
   QPushButton* ok = ui::FindControl<QPushButton>(&about, ui::kIdControlOk);
   ok->setEnabled(false);

@@ -1,12 +1,16 @@
-// toolgate's windows offscreen on emulated machines: the templates as built,
-// the report in its box, the system menu and About box, and real tools
-// started from the buttons: the launcher refuses input while one runs, answers
-// again once it has ended, and shows the system's text when one is missing.
+// toolgate's window on the Qt host, offscreen on emulated machines: the
+// templates as built, the system menu and About box as widgets, and real
+// tools started from the buttons: the launcher refuses input while one runs,
+// answers again once it has ended. What the window does on every host is in
+// tests/window/launcher_window_cases.cpp.
+#include "launcher/window/launcher_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -18,14 +22,20 @@
 #include <string>
 
 #include "emulator/emulated_machine.h"
-#include "launcher/app/launcher_about_dialog.h"
-#include "launcher/app/launcher_dialog.h"
+#include "launcher/launcher.h"
 #include "launcher/system_report.h"
+#include "launcher/window/launcher_program.h"
 #include "platform/linux/linux_processes.h"
 #include "platform/win_errors.h"
+#include "resources/launcher/launcher_dialogs.h"
 #include "resources/launcher/launcher_resource_ids.h"
+#include "resources/launcher/launcher_strings.h"
+#include "tests/window/window_test_host.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_units.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
+#include "ui/system_menu.h"
 
 namespace launcher {
 namespace {
@@ -39,14 +49,14 @@ constexpr char kNtMachine[] = R"({"platform": {"platformId": 2, "majorVersion": 
 constexpr char kOlderMachine[] = R"({"platform": {"platformId": 1, "majorVersion": 4,
   "minorVersion": 10, "buildNumber": "0x040A08AE", "processorLevel": 5,
   "processorRevision": "0x020C"}, "devices": []})";
-constexpr char kUnknownPlatformMachine[] = R"({"platform": {"platformId": 3, "majorVersion": 1,
-  "minorVersion": 2, "buildNumber": 77}, "devices": []})";
 
 // The launcher on an emulated machine with a fake clock, whose programs are
-// looked for in one folder only.
-class LauncherWindow {
+// looked for in one folder only, its window opened on `windows` (this test
+// binary's scripted one unless given).
+class QtLauncher {
  public:
-  LauncherWindow(const char* machineJson, const fs::path& programs) {
+  QtLauncher(const char* machineJson, const fs::path& programs,
+             ui::WindowSystem& windows = window_test::System()) {
     emu::MachineOptions options;
     options.fakeClock = true;
     options.readOnly = true;
@@ -59,17 +69,19 @@ class LauncherWindow {
     EXPECT_NE(machine, nullptr) << error;
     launcher = std::make_unique<Launcher>(*machine);
     launcher->CaptureSystem();
-    messages.SetScripted(true);
-    dialog = std::make_unique<LauncherDialog>(*launcher, messages);
-    messages.SetOwner(dialog.get());
-    dialog->show();
+    SetUpLauncherWindows(windows);
+    logic = std::make_unique<LauncherWindow>(*launcher, windows);
+    window = windows.Open(resources::LauncherDialogTemplate(), *logic);
+    driver = window_test::Drive(*window);
   }
-  QPushButton* Button(int id) const { return ui::FindControl<QPushButton>(dialog.get(), id); }
+  ui::QtDialogHost& Dialog() const { return ui::QtWindowSystem::DialogOf(*window); }
+  QPushButton* Button(int id) const { return ui::FindControl<QPushButton>(&Dialog(), id); }
 
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<Launcher> launcher;
-  ui::MessageBoxService messages{"toolgate"};
-  std::unique_ptr<LauncherDialog> dialog;
+  std::unique_ptr<LauncherWindow> logic;
+  std::unique_ptr<ui::OpenWindow> window;
+  std::unique_ptr<window_test::WindowDriver> driver;
 };
 
 class LauncherWindowTest : public ::testing::Test {
@@ -98,8 +110,8 @@ QRect DuRect(const QWidget& dialog, int x, int y, int width, int height) {
 }
 
 TEST_F(LauncherWindowTest, DialogIsBuiltFromItsTemplate) {
-  LauncherWindow window(kNtMachine, programs);
-  const LauncherDialog& dialog = *window.dialog;
+  QtLauncher window(kNtMachine, programs);
+  const QDialog& dialog = window.Dialog();
   EXPECT_EQ(dialog.windowTitle(), "DVD-ROM Utilities for Windows");
   EXPECT_EQ(dialog.font().family(), "MS Sans Serif");
   EXPECT_EQ(dialog.font().pointSize(), 8);
@@ -136,28 +148,24 @@ TEST_F(LauncherWindowTest, DialogIsBuiltFromItsTemplate) {
   }
 }
 
-TEST_F(LauncherWindowTest, ReportOfTheMachineIsInTheBox) {
-  LauncherWindow window(kOlderMachine, programs);
-  auto* report =
-      ui::FindControl<QPlainTextEdit>(window.dialog.get(), resources::kIdcLauncherReport);
-  EXPECT_EQ(report->toPlainText(),
-            "[Processor information]\nIntel Pentium/Pentium MMX Processor : Revision 020ch\n"
-            "\n[OS information]\nWindows 98 Second Edition (Build 4.10.2222)\n");
-}
-
 TEST_F(LauncherWindowTest, SystemMenuAndAboutButtonOpenTheAboutBox) {
-  LauncherWindow window(kNtMachine, programs);
-  const QList<QAction*> items = window.dialog->SystemMenu().actions();
+  // A window system that shows its modal dialogs, so the box can be read.
+  ui::QtWindowSystem windows;
+  QtLauncher window(kNtMachine, programs, windows);
+  ASSERT_NE(window.Dialog().Menu(), nullptr);
+  const QList<QAction*> items = window.Dialog().Menu()->Menu()->actions();
   ASSERT_EQ(items.size(), 3);
+  EXPECT_EQ(items[0]->text(), resources::kLauncherCloseMenuText);
   EXPECT_TRUE(items[1]->isSeparator());
   EXPECT_EQ(items[2]->text(), "&About toolgate...");
-  EXPECT_EQ(items[2]->data().toUInt(), 0x10u);
+  EXPECT_EQ(window.Dialog().Menu()->Action(0x10), items[2]);
 
   for (int round = 0; round < 2; ++round) {
     QString caption, family, text;
     QTimer::singleShot(0, [&] {
       QWidget* about = QApplication::activeModalWidget();
-      ASSERT_NE(qobject_cast<LauncherAboutDialog*>(about), nullptr);
+      ASSERT_NE(about, nullptr);
+      ASSERT_NE(about, &window.Dialog());
       caption = about->windowTitle();
       family = about->font().family();
       text = ui::FindControl<QLabel>(about, resources::kIdcLauncherAboutText)->text();
@@ -172,15 +180,15 @@ TEST_F(LauncherWindowTest, SystemMenuAndAboutButtonOpenTheAboutBox) {
     EXPECT_EQ(family, "Arial Black");
     EXPECT_EQ(text, "DVD-ROM Utilities Launcher Ver1.00");
   }
-  EXPECT_TRUE(window.dialog->isVisible());
+  EXPECT_TRUE(window.Dialog().isVisible());
   items[0]->trigger();  // the system menu's Close
-  EXPECT_FALSE(window.dialog->isVisible());
+  EXPECT_FALSE(window.Dialog().isVisible());
 }
 
 TEST_F(LauncherWindowTest, RefusesInputWhileAToolRunsAndAnswersAgainOnceItEnds) {
   const fs::path release = programs / "release";
   WriteWaitingTool("flashspti", release);
-  LauncherWindow window(kNtMachine, programs);
+  QtLauncher window(kNtMachine, programs);
   QPushButton* update = window.Button(resources::kIdcLauncherUpdate);
   QPushButton* region = window.Button(resources::kIdcLauncherRegion);
 
@@ -190,13 +198,13 @@ TEST_F(LauncherWindowTest, RefusesInputWhileAToolRunsAndAnswersAgainOnceItEnds) 
   QTimer::singleShot(300, [&] {
     // Inside the click on "Update Utility": the tool runs, the launcher waits.
     QTest::mouseClick(region, Qt::LeftButton);
-    QTest::keyClick(window.dialog.get(), Qt::Key_Escape);
+    QTest::keyClick(&window.Dialog(), Qt::Key_Escape);
     // The close box: the window system asks the window to close.
     QCloseEvent closeBox;
-    QCoreApplication::sendEvent(window.dialog->windowHandle(), &closeBox);
+    QCoreApplication::sendEvent(window.Dialog().windowHandle(), &closeBox);
     QCoreApplication::processEvents();
-    messagesDuringWait = window.messages.Recorded().size();
-    shownAndEnabled = window.dialog->isVisible() && window.dialog->isEnabled();
+    messagesDuringWait = window.driver->Messages().size();
+    shownAndEnabled = window.Dialog().isVisible() && window.Dialog().isEnabled();
     ranDuringWait = true;
     std::ofstream(release) << "go";
   });
@@ -206,15 +214,16 @@ TEST_F(LauncherWindowTest, RefusesInputWhileAToolRunsAndAnswersAgainOnceItEnds) 
   EXPECT_EQ(messagesDuringWait, 0u) << "a click was answered while the tool ran";
   EXPECT_TRUE(shownAndEnabled);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(window.dialog->isVisible())
+  EXPECT_TRUE(window.Dialog().isVisible())
       << "Escape or the close box was answered while the tool ran";
-  EXPECT_TRUE(window.messages.Recorded().empty()) << "input was kept for later";
+  EXPECT_TRUE(window.window->IsOpen());
+  EXPECT_TRUE(window.driver->Messages().empty()) << "input was kept for later";
 
   // Answers again: zonespti is not there.
   QTest::mouseClick(region, Qt::LeftButton);
-  ASSERT_EQ(window.messages.Recorded().size(), 1u);
-  EXPECT_EQ(window.messages.Recorded()[0].text, "The system cannot find the file specified.\r\n");
-  EXPECT_EQ(window.messages.Recorded()[0].caption, "toolgate");
+  ASSERT_EQ(window.driver->Messages().size(), 1u);
+  EXPECT_EQ(window.driver->Messages()[0].text, "The system cannot find the file specified.\r\n");
+  EXPECT_EQ(window.driver->Messages()[0].caption, "toolgate");
 
   // The ended tool's handles were closed.
   const platform::ProcessInformation& process = window.launcher->Records(Tool::kUpdate).process;
@@ -225,40 +234,23 @@ TEST_F(LauncherWindowTest, RefusesInputWhileAToolRunsAndAnswersAgainOnceItEnds) 
 TEST_F(LauncherWindowTest, StartedToolSeesItsOwnProgramNameNotTheWindowsOne) {
   fs::copy_file(DVDUTIL_NAME_PROBE, programs / "flashspti");
   fs::permissions(programs / "flashspti", fs::perms(0755));
-  LauncherWindow window(kNtMachine, programs);
+  QtLauncher window(kNtMachine, programs);
   window.Button(resources::kIdcLauncherUpdate)->click();
   std::string startedAs;
   std::getline(std::ifstream(programs / "started-as.txt"), startedAs);
   EXPECT_EQ(startedAs, "flashspti");
-  EXPECT_TRUE(window.messages.Recorded().empty());
+  EXPECT_TRUE(window.driver->Messages().empty());
 }
 
 TEST_F(LauncherWindowTest, OlderFamilyRegionToolIsNotDeliveredSoItsStartFails) {
   const fs::path release = programs / "release";
   std::ofstream(release) << "go";
   WriteWaitingTool("zonespti", release);  // the NT build is there, the older one is not
-  LauncherWindow window(kOlderMachine, programs);
+  QtLauncher window(kOlderMachine, programs);
   window.Button(resources::kIdcLauncherRegion)->click();
-  ASSERT_EQ(window.messages.Recorded().size(), 1u);
-  EXPECT_EQ(window.messages.Recorded()[0].text, "The system cannot find the file specified.\r\n");
-  EXPECT_TRUE(window.dialog->isVisible());
-}
-
-TEST_F(LauncherWindowTest, UnknownPlatformIsRefusedFromTheButton) {
-  LauncherWindow window(kUnknownPlatformMachine, programs);
-  window.Button(resources::kIdcLauncherSpeed)->click();
-  ASSERT_EQ(window.messages.Recorded().size(), 1u);
-  EXPECT_EQ(window.messages.Recorded()[0].text,
-            "This platform is not supported.\r\nPlatform #3\r\nVersion : 1.02.00000077");
-  auto* report =
-      ui::FindControl<QPlainTextEdit>(window.dialog.get(), resources::kIdcLauncherReport);
-  EXPECT_TRUE(report->toPlainText().endsWith("[OS information]\nUnknown platform\n"));
-}
-
-TEST_F(LauncherWindowTest, ExitEndsTheDialog) {
-  LauncherWindow window(kNtMachine, programs);
-  QTimer::singleShot(0, [&] { window.Button(resources::kIdcLauncherExit)->click(); });
-  EXPECT_EQ(window.dialog->exec(), QDialog::Accepted);
+  ASSERT_EQ(window.driver->Messages().size(), 1u);
+  EXPECT_EQ(window.driver->Messages()[0].text, "The system cannot find the file specified.\r\n");
+  EXPECT_TRUE(window.Dialog().isVisible());
 }
 
 TEST(DemoMachines, BothFamiliesAreReportedAsTheyAre) {

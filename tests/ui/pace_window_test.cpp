@@ -7,9 +7,10 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <memory>
@@ -17,14 +18,17 @@
 
 #include "emulator/emulated_drive.h"
 #include "emulator/emulated_machine.h"
-#include "pace/app/speed_about_dialog.h"
-#include "pace/app/speed_app.h"
+#include "pace/app/speed_decoration.h"
 #include "pace/extraction_speed_table.h"
+#include "pace/window/speed_program.h"
 #include "resources/pace/pace_resource_ids.h"
 #include "tests/support/window_test_machine.h"
+#include "tests/window/window_test_host.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_units.h"
-#include "ui/status_box.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
+#include "ui/system_menu.h"
 
 namespace {
 
@@ -39,8 +43,6 @@ constexpr char kMachine[] = R"({
     {"letter": "E", "adapter": 0, "target": 1, "model": "KD-410"}
   ]})";
 
-constexpr char kNoDrivesMachine[] = R"({"aspi": {"manager": "missing"}, "devices": []})";
-
 // Key presses as a user makes them, so edit fields see typed text.
 void PressKey(QWidget* target, int key, const QString& text = QString()) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -49,71 +51,67 @@ void PressKey(QWidget* target, int key, const QString& text = QString()) {
   QApplication::sendEvent(target, &release);
 }
 
-void TypeText(QWidget* target, const QString& text) {
-  for (const QChar c : text) PressKey(target, c.toUpper().unicode(), QString(c));
-}
-
-QStringList Entries(const QComboBox& combo) {
-  QStringList entries;
-  for (int i = 0; i < combo.count(); ++i) entries << combo.itemText(i);
-  return entries;
-}
-
 class PaceWindowTest : public testing::TestWithParam<const SpeedWindowVariant*> {
  protected:
   const SpeedWindowVariant& Variant() const { return *GetParam(); }
   bool IsAspi() const { return &Variant() == &SpeedWindowVariant::Aspi(); }
 
-  // Starts the program on a machine and shows its dialog; false when start-up failed.
-  bool Start(const char* machineJson) {
-    app_.reset();  // a program never outlives the machine it runs on
+  // Starts the program on a machine, its window opened as the Qt program
+  // opens it; false when start-up failed.
+  bool Start(const char* machineJson, ui::WindowSystem& windows = window_test::System()) {
+    program_.reset();  // a program never outlives the machine it runs on
     machine_ = testsupport::LoadWindowTestMachine(machineJson);
     if (machine_ == nullptr) return false;
-    app_ = std::make_unique<pace::SpeedApp>(Variant(), *machine_);
-    app_->Messages().SetScripted(true);
-    if (app_->Start() != 0) return false;
-    Dialog().show();
+    program_ = std::make_unique<pace::SpeedProgram>(windows, *machine_, Variant());
+    if (program_->Start() != 0) return false;
+    pace::DecorateSpeedWindow(program_->Window(), Variant());
     machine_->Log().Clear();
     return true;
   }
+  void TearDown() override { program_.reset(); }
 
-  pace::SpeedDialog& Dialog() { return app_->Dialog(); }
-  QPushButton& Button(int id) { return *Dialog().Button(id); }
-  std::string StatusBox() { return ui::ReadStatusBox(*Dialog().StatusBox()); }
-  const std::vector<ui::RecordedMessage>& Messages() { return app_->Messages().Recorded(); }
+  ui::QtDialogHost& Dialog() { return ui::QtWindowSystem::DialogOf(program_->Window()); }
+  QPushButton& Button(int id) { return *ui::FindControl<QPushButton>(&Dialog(), id); }
+  std::string StatusBox() { return Dialog().ItemText(ids::kIdcSpeedStatusBox); }
 
   std::unique_ptr<emu::EmulatedMachine> machine_;
-  std::unique_ptr<pace::SpeedApp> app_;
+  std::unique_ptr<pace::SpeedProgram> program_;
 };
 
-TEST_P(PaceWindowTest, StartsWithTheDrivesListedAndTheFirstEntriesSelected) {
+TEST_P(PaceWindowTest, ControlsAreTheQtWidgetsTheTemplateNames) {
   ASSERT_TRUE(Start(kMachine));
   EXPECT_EQ(Dialog().windowTitle(), QStringLiteral("Speed Control Utility"));
-  EXPECT_EQ(
-      Dialog().DriveList()->objectName(),
-      ui::ControlObjectName(IsAspi() ? ids::kIdcAspiSpeedDriveList : ids::kIdcSptiSpeedDriveList));
-  if (IsAspi()) {
-    EXPECT_EQ(Entries(*Dialog().DriveList()),
-              (QStringList{"ID=0 : TAVREON DVD-ROM KD-310   ESDI_506",
-                           "ID=1 : TAVREON DVD-ROM KD-410   ESDI_506"}));
-  } else {
-    EXPECT_EQ(Entries(*Dialog().DriveList()),
-              (QStringList{"D: TAVREON DVD-ROM KD-310   (C/DVD-ROM)",
-                           "E: TAVREON DVD-ROM KD-410   (C/DVD-ROM)"}));
-  }
-  EXPECT_EQ(Dialog().SelectedDrive(), std::optional<int>(0));
-  EXPECT_EQ(Entries(*Dialog().ExtractionList()),
-            (QStringList{"Maximum Speed", "4X", "8X", "10X", "12X", "16X"}));
-  EXPECT_EQ(Dialog().SelectedExtractionSpeed(), std::optional<int>(0));
-  EXPECT_TRUE(Dialog().DriveList()->isEditable());
-  EXPECT_TRUE(Dialog().StatusBox()->isReadOnly());
-  EXPECT_EQ(StatusBox(), "");
-  // No operation runs at start, and none of the buttons is a default button.
-  EXPECT_TRUE(machine_->Log().Entries().empty());
+  auto* driveList = ui::FindControl<QComboBox>(&Dialog(), Variant().templates.driveListId);
+  ASSERT_NE(driveList, nullptr);
+  EXPECT_EQ(driveList->objectName(), ui::ControlObjectName(IsAspi() ? ids::kIdcAspiSpeedDriveList
+                                                                    : ids::kIdcSptiSpeedDriveList));
+  EXPECT_TRUE(driveList->isEditable());
+  auto* statusBox = ui::FindControl<QPlainTextEdit>(&Dialog(), ids::kIdcSpeedStatusBox);
+  ASSERT_NE(statusBox, nullptr);
+  EXPECT_TRUE(statusBox->isReadOnly());
+  // None of the buttons is a default button.
   for (QPushButton* button : Dialog().findChildren<QPushButton*>()) {
     EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
   }
   EXPECT_EQ(Button(ids::kIdcQuietPermanent).text(), QStringLiteral("Quiet Mode\n(Permanent)"));
+}
+
+// The Qt extras: a label as wide as its text (but not over its neighbour), a
+// status box tall enough for a two-line message.
+TEST_P(PaceWindowTest, LabelShowsItsWholeTextAndTheStatusBoxTwoLines) {
+  ASSERT_TRUE(Start(kMachine));
+  auto* label = ui::FindControl<QLabel>(&Dialog(), ids::kIdcExtractionLabel);
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->wordWrap());
+  const int setButtonLeft = Button(ids::kIdcExtractionSet).geometry().left();
+  EXPECT_GE(label->width(), std::min(label->sizeHint().width(), setButtonLeft - label->x()));
+  EXPECT_FALSE(label->geometry().intersects(Button(ids::kIdcExtractionSet).geometry()));
+
+  auto* statusBox = ui::FindControl<QPlainTextEdit>(&Dialog(), ids::kIdcSpeedStatusBox);
+  // Its text area holds two lines; a message shows from its first.
+  EXPECT_GE(statusBox->viewport()->height(), 2 * QFontMetrics(statusBox->font()).lineSpacing());
+  Button(ids::kIdcDriveInformation).click();
+  EXPECT_EQ(statusBox->verticalScrollBar()->value(), 0);
 }
 
 // Each build's window as its template gives it: caption, font, size, and
@@ -205,105 +203,12 @@ TEST_P(PaceWindowTest, ExtractionEntriesAreTheSpeedTablesInOrder) {
   }
 }
 
-TEST_P(PaceWindowTest, WithoutDrivesEachBuildStartsItsOwnWay) {
-  ASSERT_TRUE(Start(kNoDrivesMachine));
-  if (IsAspi()) {
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, "No ATAPI I/F found.");
-    EXPECT_EQ(Entries(*Dialog().DriveList()), (QStringList{"No I/F adapter"}));
-    EXPECT_EQ(Dialog().SelectedExtractionSpeed(), std::nullopt);
-  } else {
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Dialog().DriveList()->count(), 0);
-    EXPECT_EQ(Dialog().SelectedExtractionSpeed(), std::optional<int>(0));
-  }
-  EXPECT_EQ(Dialog().SelectedDrive(), std::nullopt);
-
-  // Every button says so; pacespti's Performance Mode (Permanent) in a box.
-  Button(ids::kIdcQuietTemporary).click();
-  EXPECT_EQ(StatusBox(), "Valid Item is not selected.");
-  Button(ids::kIdcPerformancePermanent).click();
-  if (IsAspi()) {
-    EXPECT_EQ(StatusBox(), "Valid Item is not selected.");
-  } else {
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].text, "Valid Item is not selected.");
-    EXPECT_EQ(Messages()[0].caption, "pacespti");
-    EXPECT_EQ(StatusBox(), "");
-  }
-  EXPECT_TRUE(machine_->Log().Entries().empty());
-}
-
-TEST_P(PaceWindowTest, FailedBufferAllocationEndsTheProgramWithItsMessage) {
-  EXPECT_FALSE(Start(R"({"memory": {"failAllocation": 1}, "devices": []})"));
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].text, "Memory Allocation Error");
-  EXPECT_EQ(Messages()[0].caption, IsAspi() ? "paceaspi" : "pacespti");
-}
-
-TEST_P(PaceWindowTest, DriveInformationButtonFillsTheStatusBox) {
-  ASSERT_TRUE(Start(kMachine));
-  Button(ids::kIdcDriveInformation).click();
-  EXPECT_EQ(StatusBox(), "Current Speed = 2816kbytes/s(16X)\r\nMaximum Speed = 5540kbytes/s(31X)");
-  // A second operation replaces the first one's text.
-  Dialog().ExtractionSelection().Select(4);
-  Button(ids::kIdcExtractionSet).click();
-  EXPECT_EQ(StatusBox(),
-            IsAspi() ? "CD-DA extraction speed is changed to 2112kbytes/s(12X)."
-                     : "CD-DA extraction speed is changed successfully\r\n2112kbytes/s(12X).");
-  EXPECT_TRUE(Messages().empty());
-}
-
-TEST_P(PaceWindowTest, ModeButtonAsksAboutTheSpindleAndCancelStillChangesTheMode) {
-  ASSERT_TRUE(Start(kMachine));
-  app_->Messages().PresetAnswer(drvcmd::kIdCancel);
-  Button(ids::kIdcPerformanceTemporary).click();
-  ASSERT_EQ(Messages().size(), 2u);
-  EXPECT_EQ(Messages()[0].text, "For safety, the spindle is stoped.");
-  EXPECT_EQ(Messages()[0].caption, "Attention");
-  EXPECT_EQ(Messages()[1].text, "Operation is canceled.");
-  EXPECT_EQ(Messages()[1].caption, "Cancel");
-  EXPECT_EQ(StatusBox(), "Drive mode is changed to performance mode (temporary)");
-  EXPECT_EQ(machine_->DriveAtLetter('D')->Speed().currentMode, emu::SpeedMode::kPerformance);
-
-  // The second drive has no disc: no question.
-  Dialog().DriveSelection().Select(1);
-  app_->Messages().ClearRecorded();
-  Button(ids::kIdcQuietPermanent).click();
-  EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(StatusBox(), "Drive mode is changed to quiet mode (permanent)");
-  EXPECT_EQ(machine_->DriveAtLetter('E')->Speed().permanentMode, emu::SpeedMode::kQuiet);
-}
-
-TEST_P(PaceWindowTest, FailureShowsTheErrorBoxAndTheSameText) {
-  ASSERT_TRUE(Start(R"({"adapters": [{"number": 0, "identifier": "ESDI_506"}],
-    "devices": [{"letter": "D", "adapter": 0, "target": 0, "model": "KD-410",
-                 "faults": [{"opcode": "0xBB", "sense": "05-26-00", "times": "always"}]}]})"));
-  Button(ids::kIdcQuietPermanent).click();
-  const std::string text = IsAspi() ? "Failed to change to quiet mode. (05-26-00)"
-                                    : "Failed to change to quiet mode (permanent). (05-26-00)";
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0].text, text);
-  EXPECT_EQ(Messages()[0].caption, "Error");
-  EXPECT_EQ(StatusBox(), text);
-}
-
-TEST_P(PaceWindowTest, TypingIntoTheExtractionFieldDropsItsSelection) {
-  ASSERT_TRUE(Start(kMachine));
-  QLineEdit* edit = Dialog().ExtractionList()->lineEdit();
-  ASSERT_NE(edit, nullptr);
-  edit->setFocus();
-  TypeText(edit, QStringLiteral("20X"));
-  Button(ids::kIdcExtractionSet).click();
-  EXPECT_EQ(StatusBox(), "Don't select the available drive.");
-  EXPECT_TRUE(machine_->Log().Entries().empty());
-  // Nothing typed goes into the list.
-  EXPECT_EQ(Dialog().ExtractionList()->count(), 6);
-}
-
-TEST_P(PaceWindowTest, SystemMenuOpensTheBuildsAboutBox) {
-  ASSERT_TRUE(Start(kMachine));
-  QAction* about = Dialog().SystemMenu().Action(ids::kIdmSpeedAboutBox);
+TEST_P(PaceWindowTest, SystemMenuEntryOpensTheBuildsAboutBox) {
+  // A window system that shows its modal dialogs, so the box can be read.
+  ui::QtWindowSystem windows(Variant().procedure.applicationTitle);
+  ASSERT_TRUE(Start(kMachine, windows));
+  ASSERT_NE(Dialog().Menu(), nullptr);
+  QAction* about = Dialog().Menu()->Action(ids::kIdmSpeedAboutBox);
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(about->text(),
             IsAspi() ? QStringLiteral("&About paceaspi...") : QStringLiteral("&About pacespti..."));
@@ -323,14 +228,53 @@ TEST_P(PaceWindowTest, SystemMenuOpensTheBuildsAboutBox) {
   EXPECT_EQ(texts, QStringList{IsAspi() ? QStringLiteral("Speed Control Utility Version 1.00")
                                         : QStringLiteral("Speed Control Utility Version1.00")});
   EXPECT_TRUE(Dialog().isVisible());
+  program_.reset();
 }
 
-TEST_P(PaceWindowTest, ExitAndEscapeEndTheDialogEnterOnAButtonPressesIt) {
-  ASSERT_TRUE(Start(kMachine));
-  Button(ids::kIdcSpeedExit).click();
-  EXPECT_FALSE(Dialog().isVisible());
+// A message box runs its own loop: what arrives meanwhile (another button,
+// the system Close) must not start inside the operation that asks.
+TEST_P(PaceWindowTest, NothingElseRunsWhileAnOperationAsks) {
+  ui::QtWindowSystem windows(Variant().procedure.applicationTitle);  // shows its boxes
+  ASSERT_TRUE(Start(kMachine, windows));
+  bool asked = false;
+  std::string statusDuring = "not read";
+  bool openDuring = false;
+  std::size_t commandsDuring = 0;
+  int otherBoxes = 0;
+  // Answers every box: the first after trying the other commands.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    if (asked) {
+      ++otherBoxes;
+      box->defaultButton()->click();
+      return;
+    }
+    asked = box->text().startsWith(QStringLiteral("For safety"));
+    commandsDuring = machine_->Log().Entries().size();
+    Button(ids::kIdcDriveInformation).click();
+    Dialog().SendSystemCommand(ui::kSysClose);
+    statusDuring = StatusBox();
+    openDuring = program_->Window().IsOpen();
+    commandsDuring = machine_->Log().Entries().size() - commandsDuring;
+    box->defaultButton()->click();
+  });
+  answer.start(10);
+  Button(ids::kIdcPerformanceTemporary).click();
+  answer.stop();
+  EXPECT_EQ(otherBoxes, 0);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(statusDuring, "");
+  EXPECT_TRUE(openDuring);
+  EXPECT_EQ(commandsDuring, 0u);
+  EXPECT_EQ(StatusBox(), "Drive mode is changed to performance mode (temporary)");
+  EXPECT_TRUE(program_->Window().IsOpen());
+  program_.reset();
+}
 
-  Dialog().show();
+TEST_P(PaceWindowTest, EnterOnAButtonPressesItEscapeEndsTheDialog) {
+  ASSERT_TRUE(Start(kMachine));
   Button(ids::kIdcDriveInformation).setFocus();
   PressKey(&Button(ids::kIdcDriveInformation), Qt::Key_Return);
   EXPECT_TRUE(Dialog().isVisible());
@@ -338,6 +282,7 @@ TEST_P(PaceWindowTest, ExitAndEscapeEndTheDialogEnterOnAButtonPressesIt) {
 
   PressKey(&Button(ids::kIdcDriveInformation), Qt::Key_Escape);
   EXPECT_FALSE(Dialog().isVisible());
+  EXPECT_FALSE(program_->Window().IsOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, PaceWindowTest,

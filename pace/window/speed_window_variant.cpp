@@ -1,5 +1,5 @@
 // The two speed utility windows' variants.
-#include "pace/app/speed_window_variant.h"
+#include "pace/window/speed_window_variant.h"
 
 namespace pace {
 

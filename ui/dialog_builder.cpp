@@ -126,6 +126,27 @@ QString TemplateText(const char* text) {
   return converted;
 }
 
+namespace {
+constexpr char kGivenTextProperty[] = "dvdutilGivenText";
+}  // namespace
+
+void KeepGivenText(QWidget& widget, const std::string& text) {
+  widget.setProperty(kGivenTextProperty,
+                     QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::string HeldText(const QWidget& widget, const QString& shown) {
+  const QVariant given = widget.property(kGivenTextProperty);
+  if (given.isValid()) {
+    const QByteArray text = given.toByteArray();
+    if (TemplateText(text.constData()) == shown) return text.toStdString();
+  }
+  QString held = shown;
+  held.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  held.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return held.toStdString();
+}
+
 QFont TemplateFont(const DialogTemplate& dialogTemplate) {
   return NamedFaceFont(QString::fromUtf8(dialogTemplate.fontFamily), dialogTemplate.pointSize);
 }
@@ -137,6 +158,7 @@ DialogBaseUnits BuildControls(QWidget& parent, const DialogTemplate& dialogTempl
     QWidget* widget = CreateControl(control, parent);
     // Static texts without an id share one name, as they share IDC_STATIC.
     widget->setObjectName(ControlObjectName(control.id));
+    if (control.text != nullptr) KeepGivenText(*widget, control.text);
     if ((control.style & kStyleDisabled) != 0) widget->setEnabled(false);
     QRect rect =
         DialogRectToPixels(QRect(control.x, control.y, control.width, control.height), base);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
 
 #include "ui/dialog_template.h"
 #include "ui/dialog_units.h"
@@ -27,6 +28,13 @@ DialogBaseUnits BuildControls(QWidget& parent, const DialogTemplate& dialogTempl
 
 // Text of a template with Windows line breaks turned into Qt's.
 QString TemplateText(const char* text);
+
+// A control's text as the host interface holds it: the UTF-8 text it was last
+// given (by its template or SetItemText), line ends as given ("\r\n" or a lone
+// "\n", as a dialog control keeps them), while the widget still shows that;
+// otherwise `shown` with "\r\n" line ends.
+void KeepGivenText(QWidget& widget, const std::string& text);
+std::string HeldText(const QWidget& widget, const QString& shown);
 
 template <typename T>
 T* FindControl(const QWidget* dialog, int id) {

@@ -129,6 +129,7 @@ QWidget* QtDialogHost::Control(int id) const { return FindControl<QWidget>(this,
 
 void QtDialogHost::SetItemText(int id, const std::string& text) {
   QWidget* widget = Control(id);
+  if (widget != nullptr) KeepGivenText(*widget, text);
   if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
     SetStatusBoxText(*box, text);
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -148,14 +149,20 @@ void QtDialogHost::SetItemText(int id, const std::string& text) {
 std::string QtDialogHost::ItemText(int id) const {
   const QWidget* widget = Control(id);
   if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) return ReadStatusBox(*box);
-  if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return Held(edit->text());
-  if (const auto* label = qobject_cast<const QLabel*>(widget)) return Held(label->text());
-  if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-    return Held(button->text());
+  if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+    return HeldText(*edit, edit->text());
   }
-  if (const auto* group = qobject_cast<const QGroupBox*>(widget)) return Held(group->title());
+  if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+    return HeldText(*label, label->text());
+  }
+  if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+    return HeldText(*button, button->text());
+  }
+  if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+    return HeldText(*group, group->title());
+  }
   if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
-    return Held(combo->currentText());
+    return HeldText(*combo, combo->currentText());
   }
   return std::string();
 }

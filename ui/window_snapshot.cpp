@@ -33,6 +33,7 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "ui/dialog_builder.h"
 #include "ui/host/window_dump.h"
 #include "ui/status_box.h"
 
@@ -69,12 +70,12 @@ DumpedControl DumpControl(const QWidget& widget, int id) {
     control.text = ReadStatusBox(*box);
   } else if (const auto* edit = qobject_cast<const QLineEdit*>(&widget)) {
     control.kind = ControlKind::kEdit;
-    control.text = Held(edit->text());
+    control.text = HeldText(*edit, edit->text());
   } else if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
     control.kind = label->pixmap().isNull() ? ControlKind::kStatic : ControlKind::kIcon;
-    control.text = Held(label->text());
+    control.text = HeldText(*label, label->text());
   } else if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
-    control.text = Held(button->text());
+    control.text = HeldText(*button, button->text());
     if (qobject_cast<const QRadioButton*>(&widget) != nullptr) {
       control.kind = ControlKind::kRadio;
       control.checked = button->isChecked();
@@ -86,10 +87,10 @@ DumpedControl DumpControl(const QWidget& widget, int id) {
     }
   } else if (const auto* group = qobject_cast<const QGroupBox*>(&widget)) {
     control.kind = ControlKind::kGroup;
-    control.text = Held(group->title());
+    control.text = HeldText(*group, group->title());
   } else if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
     control.kind = ControlKind::kCombo;
-    control.text = Held(combo->currentText());
+    control.text = HeldText(*combo, combo->currentText());
     for (int k = 0; k < combo->count(); ++k) control.entries.push_back(Held(combo->itemText(k)));
     control.selection = combo->currentIndex() >= 0 ? combo->currentIndex() : kNoEntry;
   } else if (const auto* tree = qobject_cast<const QTreeWidget*>(&widget)) {

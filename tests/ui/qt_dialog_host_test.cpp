@@ -40,7 +40,7 @@ constexpr ui::ControlTemplate kControls[] = {
      ui::kStyleMultiLine | ui::kStyleReadOnly | ui::kStyleVerticalScroll},
     {kTree, ui::ControlKind::kTree, "", 100, 5, 60, 70, ui::kStyleBorder},
     {kRadioA, ui::ControlKind::kRadio, "A", 5, 80, 30, 10, ui::kStyleNone},
-    {kRadioB, ui::ControlKind::kRadio, "B", 40, 80, 30, 10, ui::kStyleNone},
+    {kRadioB, ui::ControlKind::kRadio, "B\n(b)", 40, 80, 30, 10, ui::kStyleNone},
 };
 constexpr ui::DialogTemplate kDialog = {500, "Host test", "MS Sans Serif",       8,
                                         170, 100,         ui::kDialogSystemMenu, kControls};
@@ -156,6 +156,12 @@ TEST_F(QtDialogHostTest, TextsCheckPlaceAndTree) {
   EXPECT_EQ(Dialog().findChild<QAbstractButton*>(ui::ControlObjectName(kButton))->text(),
             QString::fromUtf8("Grüß"));
   EXPECT_EQ(driver_->Text(kButton), "Gr\xC3\xBC\xC3\x9F");
+  // Line ends read back as given, a lone "\n" too, as a dialog control keeps them.
+  EXPECT_EQ(driver_->Text(kRadioB), "B\n(b)");
+  for (const char* given : {"Quiet\n(Temporary)", "Quiet\r\n(Temporary)"}) {
+    Host().SetItemText(kButton, given);
+    EXPECT_EQ(driver_->Text(kButton), given);
+  }
 
   Host().CheckItem(kRadioA, true);
   Host().CheckItem(kRadioA, false);

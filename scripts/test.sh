@@ -7,7 +7,8 @@
 #   scripts/test.sh --windows    the Windows build (mingw-w64, i686) in
 #                                build-windows/, every Qt-free test under Wine
 #                                (the window tests on an Xvfb display of its
-#                                own), and its tools compared with the Linux ones
+#                                own), its tools and windows compared with the
+#                                Linux ones
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh
@@ -25,10 +26,16 @@ esac
 dvdutil_install_deps
 if [ "$windows" -eq 1 ]; then
   dvdutil_install_windows_deps
-  # The Linux tools the .exe tools are compared with.
+  # The Linux tools and windowed programs the .exe ones are compared with.
   linux="${DVDUTIL_LINUX_BUILD_DIR:-$root/build}"
   cmake -S "$root" -B "$linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDVDUTIL_WERROR=ON >/dev/null
-  cmake --build "$linux" -j "$(nproc)" --target drivelist dvdregion dvdspeed fwgen fwhex
+  targets="$(cmake --build "$linux" --target help)"
+  windowed=()
+  for program in flashspti flashaspi zonespti pacespti paceaspi toolgate; do
+    if grep -Eq "^(\.\.\. )?$program(:|\$)" <<<"$targets"; then windowed+=("$program"); fi
+  done
+  cmake --build "$linux" -j "$(nproc)" --target drivelist dvdregion dvdspeed fwgen fwhex \
+    "${windowed[@]}"
   build="${DVDUTIL_BUILD_DIR:-$root/build-windows}"
   mkdir -p "$build"
   # A Wine prefix of the build's own, made once; no prompts for Mono or

@@ -473,7 +473,7 @@ TEST_F(Win32HostTest, TimerRunsUntilTheLogicEndsTheLoop) {
 }
 
 // The work runs on another thread; a command posted meanwhile waits until
-// the work is done.
+// the work is done, and a click or key made meanwhile has no effect at all.
 TEST_F(Win32HostTest, RunPaintedTakesNoInputUntilTheWorkIsDone) {
   Open();
   const std::thread::id self = std::this_thread::get_id();
@@ -484,6 +484,10 @@ TEST_F(Win32HostTest, RunPaintedTakesNoInputUntilTheWorkIsDone) {
     worker = std::this_thread::get_id();
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kIdcGet, BN_CLICKED),
                  reinterpret_cast<LPARAM>(get));
+    PostMessageW(get, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(get, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    PostMessageW(get, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(get, WM_KEYUP, VK_SPACE, 0);
     // Repaint requested from here is served by the waiting thread.
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     SendMessageW(dialog, WM_NULL, 0, 0);

@@ -79,7 +79,7 @@ void Win32WindowSystem::RunPainted(const std::function<void()>& work) {
     return;
   }
   // Sleeps until the work is done or a window needs painting (or another
-  // thread sends a message); input stays queued until afterwards.
+  // thread sends a message); input waits in the queue meanwhile.
   for (;;) {
     const DWORD woken =
         MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE);
@@ -88,6 +88,26 @@ void Win32WindowSystem::RunPainted(const std::function<void()>& work) {
   }
   worker.join();
   CloseHandle(done);
+  // Clicks and keys made while the windows took no input have no effect: the
+  // user sees them answered by nothing, not carried out once the work ends.
+  DiscardQueuedInput();
+}
+
+void Win32WindowSystem::DiscardQueuedInput() {
+  struct Range {
+    UINT first;
+    UINT last;
+  };
+  constexpr Range kInput[] = {{WM_KEYFIRST, WM_KEYLAST},
+                              {WM_MOUSEFIRST, WM_MOUSELAST},
+                              {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+  MSG message{};
+  for (const Range& range : kInput) {
+    for (int i = 0; i < kMaxPaintMessagesPerPump &&
+                    PeekMessageW(&message, nullptr, range.first, range.last, PM_REMOVE) != FALSE;
+         ++i) {
+    }
+  }
 }
 
 void Win32WindowSystem::PumpPaint() {

@@ -46,6 +46,8 @@ class Win32WindowSystem : public WindowSystem {
   // Handles every message already queued (through the dialog manager for our
   // dialogs), without waiting for more: what a test does after each step.
   static void PumpPending();
+  // Removes the keyboard and mouse messages queued for this thread's windows.
+  static void DiscardQueuedInput();
 
  private:
   Win32Session session_;

@@ -9,19 +9,6 @@
 #include "ui/dialog_builder.h"
 
 namespace flash {
-namespace {
-
-// The flashaspi edit box holds at most 255 characters.
-constexpr std::size_t kAboutTextCapacity = 256;
-
-}  // namespace
-
-std::string AboutText(const AppVariant& variant) {
-  char text[kAboutTextCapacity] = {};
-  std::snprintf(text, sizeof text, variant.aboutFormat, variant.versionMajor, variant.versionMinor);
-  return text;
-}
-
 UpdaterAboutDialog::UpdaterAboutDialog(const AppVariant& variant, QWidget* parent)
     : QDialog(parent) {
   ui::BuildDialog(*this, variant.dialogs.aboutBox);

@@ -11,26 +11,6 @@
 #include "ui/dialog_builder.h"
 
 namespace flash {
-namespace {
-
-constexpr std::size_t kVendorProductLength = 24;
-constexpr std::size_t kRevisionLength = 4;
-
-// printf's "%.Ns" of bytes that need not end in a zero.
-std::string Prefix(const std::uint8_t* bytes, std::size_t maxLength) {
-  std::string text;
-  for (std::size_t i = 0; i < maxLength && bytes[i] != 0; ++i)
-    text.push_back(static_cast<char>(bytes[i]));
-  return text;
-}
-
-}  // namespace
-
-std::string FormatFirmwareIdentity(const FirmwareIdentity& identity) {
-  return Prefix(identity.data(), kVendorProductLength) + " " +
-         Prefix(identity.data() + kVendorProductLength, kRevisionLength);
-}
-
 ConfirmUpdateDialog::ConfirmUpdateDialog(const ui::DialogTemplate& dialogTemplate,
                                          const FirmwareIdentity& oldIdentity,
                                          const FirmwareIdentity& newIdentity, QWidget* parent)

@@ -6,12 +6,10 @@
 #include <string>
 
 #include "flash/firmware_image.h"
+#include "flash/window/confirm_update_logic.h"
 #include "ui/dialog_template.h"
 
 namespace flash {
-
-// "%.24s %.4s" of an identity record: vendor and product, a blank, revision.
-std::string FormatFirmwareIdentity(const FirmwareIdentity& identity);
 
 class ConfirmUpdateDialog : public QDialog {
   Q_OBJECT

@@ -17,9 +17,9 @@
 #include <cstdio>
 
 #include "flash/app/about_dialog.h"
-#include "flash/app/form_layout.h"
 #include "flash/app/pixel_icons.h"
-#include "flash/app/system_info_command.h"
+#include "flash/window/form_layout.h"
+#include "flash/window/system_info_command.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"
 
@@ -28,6 +28,10 @@ namespace {
 
 constexpr int kToolbarIconWidth = resources::kToolbarImageWidth;
 constexpr int kToolbarIconHeight = resources::kToolbarImageHeight;
+
+QRect ToQRect(const ui::ItemRect& place) {
+  return QRect(place.x, place.y, place.width, place.height);
+}
 
 QRect AvailableScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -77,7 +81,8 @@ MainFrame::MainFrame(const AppVariant& variant, ui::MessageBoxService& messages,
 
   if (variant.halfWidthFirstFrame) {
     const QRect screen = AvailableScreen();
-    PlaceFrame(FirstFrameRect(screen.width(), screen.height()).translated(screen.topLeft()));
+    PlaceFrame(
+        ToQRect(FirstFrameRect(screen.width(), screen.height())).translated(screen.topLeft()));
   }
 }
 
@@ -206,7 +211,8 @@ void MainFrame::OpenRecentFile(const QString& path) {
 void MainFrame::InitialUpdate() {
   view_->ScanDrives();
   const QRect screen = AvailableScreen();
-  PlaceFrame(CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft()));
+  PlaceFrame(
+      ToQRect(CentredFrameRect(screen.width(), screen.height())).translated(screen.topLeft()));
   view_->LayOutControls();
   if (variant_.refreshStatusAfterLayout) view_->RefreshStatusBox();
 }

@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <map>
 
-#include "flash/app/app_variant.h"
+#include "flash/window/app_variant.h"
 #include "flash/app/main_view.h"
 #include "flash/app/recent_file_list.h"
 #include "platform/system_info_component.h"

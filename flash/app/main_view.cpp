@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 
 #include "flash/app/confirm_update_dialog.h"
-#include "flash/app/form_layout.h"
+#include "flash/window/form_layout.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"
 #include "ui/dialog_builder.h"
@@ -31,6 +31,10 @@ QString DialogFolder(const std::string& folder) {
 // Drive labels are bytes as the drive sent them; keep them byte for byte.
 QString LabelText(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect ToQRect(const ui::ItemRect& place) {
+  return QRect(place.x, place.y, place.width, place.height);
 }
 
 }  // namespace
@@ -133,13 +137,13 @@ void MainView::LayOutControls() {
   const int buttonHeight = fileOpen_->geometry().height();
   const FormLayout layout =
       LayOutForm(variant_.layout, width(), height(), labelHeight, buttonHeight);
-  if (driveListLabel_ != nullptr) driveListLabel_->setGeometry(layout.driveListLabel);
-  tree_->setGeometry(layout.driveTree);
-  statusLabel_->setGeometry(layout.statusLabel);
-  statusBox_->setGeometry(layout.statusBox);
-  fileOpen_->setGeometry(layout.fileOpen);
-  update_->setGeometry(layout.update);
-  exit_->setGeometry(layout.exit);
+  if (driveListLabel_ != nullptr) driveListLabel_->setGeometry(ToQRect(layout.driveListLabel));
+  tree_->setGeometry(ToQRect(layout.driveTree));
+  statusLabel_->setGeometry(ToQRect(layout.statusLabel));
+  statusBox_->setGeometry(ToQRect(layout.statusBox));
+  fileOpen_->setGeometry(ToQRect(layout.fileOpen));
+  update_->setGeometry(ToQRect(layout.update));
+  exit_->setGeometry(ToQRect(layout.exit));
   // The selected drive shows whole in the tree's new size.
   if (QTreeWidgetItem* current = tree_->currentItem()) tree_->scrollToItem(current);
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "drvcmd/drive_list.h"
-#include "flash/app/app_variant.h"
+#include "flash/window/app_variant.h"
 #include "flash/app/update_progress_dialog.h"
 #include "flash/updater.h"
 #include "flash/updater_ui.h"

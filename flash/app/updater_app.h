@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "flash/app/app_variant.h"
+#include "flash/window/app_variant.h"
 #include "flash/app/main_frame.h"
 #include "flash/app/recent_file_list.h"
 #include "flash/updater.h"

@@ -1,6 +1,6 @@
-// The updater windows' pieces on their own: form layout and placement, the
-// confirmation texts and its Cancel paths, About and System Info texts, the
-// recent-file list in the settings, and the desktop document registration.
+// The updater windows' Qt pieces on their own: the templates, the
+// confirmation texts and its Cancel paths, the About text, the recent-file
+// list in the settings, and the desktop document registration.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,12 +23,10 @@
 
 #include "drvcmd/notice.h"
 #include "flash/app/about_dialog.h"
-#include "flash/app/app_variant.h"
 #include "flash/app/confirm_update_dialog.h"
 #include "flash/app/document_type_registration.h"
-#include "flash/app/form_layout.h"
 #include "flash/app/recent_file_list.h"
-#include "flash/app/system_info_command.h"
+#include "flash/window/app_variant.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
 #include "ui/settings_key.h"
@@ -36,39 +34,6 @@
 namespace {
 
 using flash::AppVariant;
-using flash::FormLayoutKind;
-
-TEST(FormLayoutTest, OlderBuildStacksLabelTreeLabelBoxAndButtons) {
-  // W = 400, H = 300, hs = 13, hb = 23: u = (300 - 26 - 23 - 30) / 3 = 73, w = 390.
-  const flash::FormLayout layout =
-      flash::LayOutForm(FormLayoutKind::kDriveListLabelFirst, 400, 300, 13, 23);
-  EXPECT_EQ(layout.driveListLabel, QRect(5, 5, 390, 13));
-  EXPECT_EQ(layout.driveTree, QRect(5, 23, 390, 73));
-  EXPECT_EQ(layout.statusLabel, QRect(5, 101, 390, 13));
-  EXPECT_EQ(layout.statusBox, QRect(5, 119, 390, 146));
-  EXPECT_EQ(layout.fileOpen, QRect(5, 270, 130, 23));
-  EXPECT_EQ(layout.update, QRect(135, 270, 130, 23));
-  EXPECT_EQ(layout.exit, QRect(265, 270, 130, 23));
-}
-
-TEST(FormLayoutTest, NtBuildStartsWithTheTree) {
-  // W = 401, H = 301, hs = 16, hb = 25: u = (301 - 16 - 25 - 25) / 3 = 78, w = 391, w/3 = 130.
-  const flash::FormLayout layout = flash::LayOutForm(FormLayoutKind::kTreeFirst, 401, 301, 16, 25);
-  EXPECT_TRUE(layout.driveListLabel.isEmpty());
-  EXPECT_EQ(layout.driveTree, QRect(5, 5, 391, 78));
-  EXPECT_EQ(layout.statusLabel, QRect(5, 88, 391, 16));
-  EXPECT_EQ(layout.statusBox, QRect(5, 109, 391, 156));
-  EXPECT_EQ(layout.fileOpen, QRect(5, 270, 130, 25));
-  EXPECT_EQ(layout.update, QRect(135, 270, 130, 25));
-  EXPECT_EQ(layout.exit, QRect(265, 270, 130, 25));
-}
-
-TEST(FormLayoutTest, WindowIsCentredOnHalfTheScreen) {
-  EXPECT_EQ(flash::CentredFrameRect(1024, 710), QRect(256, 177, 512, 356));
-  EXPECT_EQ(flash::FirstFrameRect(1024, 710), QRect(256, 177, 512, 710));
-  // Odd sizes: the margins truncate and the size takes the rest.
-  EXPECT_EQ(flash::CentredFrameRect(1023, 711), QRect(255, 177, 513, 357));
-}
 
 const ui::ControlTemplate* TemplateControl(const ui::DialogTemplate& dialog, int id) {
   for (const ui::ControlTemplate& control : dialog.controls) {
@@ -212,13 +177,6 @@ TEST(ConfirmUpdateDialogTest, IdentityBytesAreLatin1AsInTheDriveTree) {
             QString::fromUtf8("TAVREON DVD-ROM KD-410\u00E9  1.\u00C3\u00A9"));
 }
 
-TEST(ConfirmUpdateDialogTest, ZeroBytesEndTheTextsAsPrintfWould) {
-  flash::FirmwareIdentity identity{};
-  std::memcpy(identity.data(), "SHORT", 5);
-  std::memcpy(identity.data() + 24, "1", 1);
-  EXPECT_EQ(flash::FormatFirmwareIdentity(identity), "SHORT 1");
-}
-
 // Runs the dialog and acts on it once it is up.
 int RunWhileActing(flash::ConfirmUpdateDialog& dialog, std::function<void()> action) {
   QTimer::singleShot(0, &dialog, action);
@@ -273,43 +231,6 @@ TEST(AboutDialogTest, EachBuildShowsItsVersionText) {
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->text(),
             QStringLiteral("DVD-ROM Firmware Update Tool for Windows2000\nVersion 0.01"));
-}
-
-class ScriptedComponent : public platform::SystemInfoComponent {
- public:
-  platform::HResult get_OSBuildNumber(platform::Short* build) override {
-    reads += "build ";
-    *build = 2222;
-    return failing == "build" ? platform::kEFail : platform::kSOk;
-  }
-  platform::HResult get_OSPlatform(platform::Short* platformId) override {
-    reads += "platform ";
-    *platformId = 1;
-    return failing == "platform" ? platform::kEFail : platform::kSOk;
-  }
-  platform::HResult get_OSVersion(float* version) override {
-    reads += "version ";
-    *version = 4.1f;
-    return failing == "version" ? platform::kEFail : platform::kSOk;
-  }
-  std::string failing;
-  std::string reads;
-};
-
-TEST(SystemInfoTest, FormatsPlatformVersionAndBuildAfterReadingThemInOrder) {
-  ScriptedComponent component;
-  EXPECT_EQ(flash::SystemInfoText(&component),
-            std::optional<std::string>("Platform = 1\r\n OS Verison = 4.100.2222"));
-  EXPECT_EQ(component.reads, "build version platform ");
-}
-
-TEST(SystemInfoTest, AMissingComponentOrAFailedReadGivesNoText) {
-  EXPECT_EQ(flash::SystemInfoText(nullptr), std::nullopt);
-  for (const char* failing : {"build", "version", "platform"}) {
-    ScriptedComponent component;
-    component.failing = failing;
-    EXPECT_EQ(flash::SystemInfoText(&component), std::nullopt) << failing;
-  }
 }
 
 TEST(RecentFileListTest, KeepsTheNewestFirstUpToItsCapacityUnderFileN) {

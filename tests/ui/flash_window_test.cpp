@@ -28,9 +28,9 @@
 #include "emulator/emulated_machine.h"
 #include "emulator/firmware_builder.h"
 #include "flash/app/confirm_update_dialog.h"
-#include "flash/app/form_layout.h"
 #include "flash/app/update_progress_dialog.h"
 #include "flash/app/updater_app.h"
+#include "flash/window/form_layout.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "tests/support/window_test_machine.h"
 #include "ui/dialog_builder.h"
@@ -61,6 +61,10 @@ std::string Padded(std::string_view text, std::size_t width) {
   std::string padded(text.substr(0, width));
   padded.resize(width, ' ');
   return padded;
+}
+
+QRect ToQRect(const ui::ItemRect& place) {
+  return QRect(place.x, place.y, place.width, place.height);
 }
 
 const emu::ModelSpec& Kd410() { return *emu::FindDriveModel("KD-410"); }
@@ -184,15 +188,16 @@ TEST_P(FlashWindowTest, WindowIsCentredAndTheFormFollowsTheLayout) {
   ASSERT_TRUE(Start(kMachine));
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_EQ(Frame().frameGeometry(),
-            flash::CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft()));
+            ToQRect(flash::CentredFrameRect(screen.width(), screen.height()))
+                .translated(screen.topLeft()));
   const QWidget* firstLabel = ui::FindControl<QWidget>(
       &View(), IsAspi() ? Variant().driveListLabelId : Variant().statusLabelId);
   const flash::FormLayout layout =
       flash::LayOutForm(Variant().layout, View().width(), View().height(), firstLabel->height(),
                         Button(Variant().fileOpenId).height());
-  EXPECT_EQ(Tree().geometry(), layout.driveTree);
-  EXPECT_EQ(View().StatusBox()->geometry(), layout.statusBox);
-  EXPECT_EQ(Button(Variant().exitId).geometry(), layout.exit);
+  EXPECT_EQ(Tree().geometry(), ToQRect(layout.driveTree));
+  EXPECT_EQ(View().StatusBox()->geometry(), ToQRect(layout.statusBox));
+  EXPECT_EQ(Button(Variant().exitId).geometry(), ToQRect(layout.exit));
   EXPECT_EQ(View().StatusBox()->isReadOnly(), IsAspi());
 }
 
@@ -486,8 +491,8 @@ TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
 TEST_P(FlashWindowTest, FrameBoxesAndSizeAreTheBuildsOwn) {
   ASSERT_TRUE(Start(kMachine));
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  const QRect centred =
-      flash::CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft());
+  const QRect centred = ToQRect(flash::CentredFrameRect(screen.width(), screen.height()))
+                            .translated(screen.topLeft());
   EXPECT_EQ(Frame().PlacedFrame(), centred);
   EXPECT_EQ(Frame().size(), centred.size().shrunkBy(ui::FrameMarginsOf(Frame())));
   const bool maximizeBox = (Frame().windowFlags() & Qt::WindowMaximizeButtonHint) != 0;
@@ -503,9 +508,9 @@ TEST_P(FlashWindowTest, FrameBoxesAndSizeAreTheBuildsOwn) {
     // The form follows the maximized window.
     const QWidget* label = ui::FindControl<QWidget>(&View(), Variant().driveListLabelId);
     EXPECT_EQ(Button(Variant().exitId).geometry(),
-              flash::LayOutForm(Variant().layout, View().width(), View().height(), label->height(),
-                                Button(Variant().fileOpenId).height())
-                  .exit);
+              ToQRect(flash::LayOutForm(Variant().layout, View().width(), View().height(),
+                                        label->height(), Button(Variant().fileOpenId).height())
+                          .exit));
     Frame().showNormal();
     QApplication::processEvents();
     EXPECT_EQ(Frame().frameGeometry(), centred);

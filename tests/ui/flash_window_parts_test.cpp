@@ -1,6 +1,6 @@
 // The updater windows' Qt pieces on their own: the templates, the
-// confirmation texts and its Cancel paths, the About text, the recent-file
-// list in the settings, and the desktop document registration.
+// confirmation's Cancel paths by key and close box, the About box's edit box,
+// the recent-file list in QSettings, and the desktop document registration.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -22,13 +22,16 @@
 #include <vector>
 
 #include "drvcmd/notice.h"
-#include "flash/app/about_dialog.h"
-#include "flash/app/confirm_update_dialog.h"
 #include "flash/app/document_type_registration.h"
-#include "flash/app/recent_file_list.h"
+#include "flash/app/qt_settings_store.h"
+#include "flash/window/about_logic.h"
 #include "flash/window/app_variant.h"
+#include "flash/window/confirm_update_logic.h"
+#include "flash/window/recent_file_list.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
 #include "ui/settings_key.h"
 
 namespace {
@@ -143,6 +146,10 @@ TEST(FlashTemplatesTest, ConfirmationAndProgressHaveTheirSizesCaptionsAndFonts) 
   }
 }
 
+QPushButton* FindButton(const QWidget& dialog, int id) {
+  return ui::FindControl<QPushButton>(&dialog, id);
+}
+
 flash::FirmwareIdentity Identity(const char* vendorProduct, const char* revision) {
   flash::FirmwareIdentity identity{};
   std::memcpy(identity.data(), vendorProduct, 24);
@@ -151,107 +158,70 @@ flash::FirmwareIdentity Identity(const char* vendorProduct, const char* revision
   return identity;
 }
 
-TEST(ConfirmUpdateDialogTest, ShowsBothFirmwareTextsAndTheMessage) {
-  const flash::FirmwareIdentity drive = Identity("TAVREON DVD-ROM KD-410  ", "1.02");
-  const flash::FirmwareIdentity image = Identity("TAVREON DVD-ROM KD-410  ", "1.05");
-  EXPECT_EQ(flash::FormatFirmwareIdentity(drive), "TAVREON DVD-ROM KD-410   1.02");
-
-  for (const AppVariant* variant : {&AppVariant::Aspi(), &AppVariant::Spti()}) {
-    flash::ConfirmUpdateDialog dialog(variant->dialogs.confirmUpdate, drive, image, nullptr);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Confirmation of update"));
-    EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmMessage)->text(),
-              QStringLiteral("Do you want to update the firmware ?"));
-    EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmOldFirmware)->text(),
-              QStringLiteral("TAVREON DVD-ROM KD-410   1.02"));
-    EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmNewFirmware)->text(),
-              QStringLiteral("TAVREON DVD-ROM KD-410   1.05"));
-  }
-}
-
-TEST(ConfirmUpdateDialogTest, IdentityBytesAreLatin1AsInTheDriveTree) {
-  // 0xE9 alone is no UTF-8, and C3 A9 would read as one character in UTF-8.
-  const flash::FirmwareIdentity drive = Identity("TAVREON DVD-ROM KD-410\xE9 ", "1.\xC3\xA9");
-  flash::ConfirmUpdateDialog dialog(AppVariant::Spti().dialogs.confirmUpdate, drive, drive,
-                                    nullptr);
-  EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmOldFirmware)->text(),
-            QString::fromUtf8("TAVREON DVD-ROM KD-410\u00E9  1.\u00C3\u00A9"));
-}
-
-// Runs the dialog and acts on it once it is up.
-int RunWhileActing(flash::ConfirmUpdateDialog& dialog, std::function<void()> action) {
+// Runs the confirmation modally and acts on it once it is up: its answer.
+int RunWhileActing(ui::QtDialogHost& dialog, std::function<void()> action) {
   QTimer::singleShot(0, &dialog, action);
-  return dialog.Run();
+  dialog.exec();
+  return dialog.Result();
 }
 
 TEST(ConfirmUpdateDialogTest, OkConfirmsAndEscapeCancelOrCloseCancel) {
   const flash::FirmwareIdentity identity = Identity("TAVREON DVD-ROM KD-410  ", "1.02");
   const auto& confirm = AppVariant::Spti().dialogs.confirmUpdate;
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(
-        RunWhileActing(dialog,
-                       [&] { ui::FindControl<QPushButton>(&dialog, ui::kIdControlOk)->click(); }),
-        drvcmd::kIdOk);
-  }
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(
-        RunWhileActing(
-            dialog, [&] { ui::FindControl<QPushButton>(&dialog, ui::kIdControlCancel)->click(); }),
-        drvcmd::kIdCancel);
-  }
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(RunWhileActing(dialog,
-                             [&] {
-                               QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                               QApplication::sendEvent(&dialog, &escape);
-                             }),
-              drvcmd::kIdCancel);
-  }
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(RunWhileActing(dialog, [&] { dialog.close(); }), drvcmd::kIdCancel);
+  ui::QtWindowSystem windows("flashspti");
+  const struct {
+    const char* how;
+    std::function<void(ui::QtDialogHost&)> act;
+    int answer;
+  } cases[] = {
+      {"OK", [](ui::QtDialogHost& dialog) { FindButton(dialog, ui::kIdControlOk)->click(); },
+       drvcmd::kIdOk},
+      {"Cancel",
+       [](ui::QtDialogHost& dialog) { FindButton(dialog, ui::kIdControlCancel)->click(); },
+       drvcmd::kIdCancel},
+      {"Escape",
+       [](ui::QtDialogHost& dialog) {
+         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+         QApplication::sendEvent(&dialog, &escape);
+       },
+       drvcmd::kIdCancel},
+      {"close box", [](ui::QtDialogHost& dialog) { dialog.close(); }, drvcmd::kIdCancel},
+  };
+  for (const auto& row : cases) {
+    flash::ConfirmUpdateLogic logic(identity, identity);
+    ui::QtDialogHost dialog(confirm, logic, windows);
+    dialog.Initialise();
+    EXPECT_EQ(RunWhileActing(dialog, [&] { row.act(dialog); }), row.answer) << row.how;
   }
 }
 
-TEST(AboutDialogTest, EachBuildShowsItsVersionText) {
-  flash::UpdaterAboutDialog aspi(AppVariant::Aspi(), nullptr);
-  EXPECT_EQ(aspi.windowTitle(), QStringLiteral("About FLASHKIT for Win32"));
+TEST(AboutDialogTest, TheOlderBuildsVersionIsInAReadOnlyEditBox) {
+  ui::QtWindowSystem windows("flashaspi");
+  flash::UpdaterAboutLogic logic(AppVariant::Aspi());
+  ui::QtDialogHost aspi(AppVariant::Aspi().dialogs.aboutBox, logic, windows);
+  aspi.Initialise();
   auto* edit = ui::FindControl<QLineEdit>(&aspi, resources::kIdcAspiAboutVersion);
   ASSERT_NE(edit, nullptr);
   EXPECT_TRUE(edit->isReadOnly());
   EXPECT_EQ(edit->text(), QStringLiteral("Firmware Update Utility Version 0.03"));
-
-  flash::UpdaterAboutDialog spti(AppVariant::Spti(), nullptr);
-  EXPECT_EQ(spti.windowTitle(), QStringLiteral("About flashspti"));
-  EXPECT_EQ(flash::AboutText(AppVariant::Spti()),
-            "DVD-ROM Firmware Update Tool for Windows2000\r\nVersion 0.01");
-  auto* text = ui::FindControl<QLabel>(&spti, resources::kIdcSptiAboutText);
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text->text(),
-            QStringLiteral("DVD-ROM Firmware Update Tool for Windows2000\nVersion 0.01"));
 }
 
-TEST(RecentFileListTest, KeepsTheNewestFirstUpToItsCapacityUnderFileN) {
-  flash::RecentFileList list(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"), 3);
+TEST(RecentFileListTest, TheListLivesInTheSettingsUnderFileN) {
+  flash::QtSettingsStore store(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"));
+  flash::RecentFileList list(store, 3);
   list.Load();
   for (const char* path : {"/data/a.hex", "/data/b.hex", "/data/c.hex", "/data/d.hex"}) {
-    list.Add(QString::fromLatin1(path));
+    list.Add(path);
   }
-  list.Add(QStringLiteral("/data/c.hex"));  // already listed: moves to the top
-  EXPECT_EQ(list.Entries(), (QStringList{"/data/c.hex", "/data/d.hex", "/data/b.hex"}));
-
   QSettings settings(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"));
-  EXPECT_EQ(settings.value("Recent File List/File1").toString(), QStringLiteral("/data/c.hex"));
+  EXPECT_EQ(settings.value("Recent File List/File1").toString(), QStringLiteral("/data/d.hex"));
   EXPECT_EQ(settings.value("Recent File List/File3").toString(), QStringLiteral("/data/b.hex"));
   EXPECT_FALSE(settings.contains("Recent File List/File4"));
 
-  list.Remove(QStringLiteral("/data/d.hex"));
-  flash::RecentFileList reloaded(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"),
-                                 3);
+  list.Remove("/data/c.hex");
+  flash::RecentFileList reloaded(store, 3);
   reloaded.Load();
-  EXPECT_EQ(reloaded.Entries(), (QStringList{"/data/c.hex", "/data/b.hex"}));
+  EXPECT_EQ(reloaded.Entries(), (std::vector<std::string>{"/data/d.hex", "/data/b.hex"}));
 }
 
 TEST(RecentFileListTest, AKeyWithASlashKeepsOneFolderAndTakesOverTheNestedOne) {
@@ -261,10 +231,11 @@ TEST(RecentFileListTest, AKeyWithASlashKeepsOneFolderAndTakesOverTheNestedOne) {
   earlier->setValue("Recent File List/File1", QStringLiteral("/data/old.hex"));
   earlier->sync();
 
-  flash::RecentFileList list(key, QStringLiteral("slashtest"), 4);
+  flash::QtSettingsStore store(key, QStringLiteral("slashtest"));
+  flash::RecentFileList list(store, 4);
   list.Load();
-  EXPECT_EQ(list.Entries(), (QStringList{"/data/old.hex"}));
-  list.Add(QStringLiteral("/data/new.hex"));
+  EXPECT_EQ(list.Entries(), (std::vector<std::string>{"/data/old.hex"}));
+  list.Add("/data/new.hex");
 
   const auto settings = ui::OpenUserSettings(key, QStringLiteral("slashtest"));
   const QFileInfo file(settings->fileName());
@@ -276,9 +247,9 @@ TEST(RecentFileListTest, AKeyWithASlashKeepsOneFolderAndTakesOverTheNestedOne) {
   // From now on the list comes from the one folder, not the nested one.
   earlier->setValue("Recent File List/File1", QStringLiteral("/data/stale.hex"));
   earlier->sync();
-  flash::RecentFileList reloaded(key, QStringLiteral("slashtest"), 4);
+  flash::RecentFileList reloaded(store, 4);
   reloaded.Load();
-  EXPECT_EQ(reloaded.Entries(), (QStringList{"/data/new.hex", "/data/old.hex"}));
+  EXPECT_EQ(reloaded.Entries(), (std::vector<std::string>{"/data/new.hex", "/data/old.hex"}));
 }
 
 QString ReadText(const QString& path) {

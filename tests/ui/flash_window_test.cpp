@@ -27,13 +27,12 @@
 #include "emulator/drive_catalogue.h"
 #include "emulator/emulated_machine.h"
 #include "emulator/firmware_builder.h"
-#include "flash/app/confirm_update_dialog.h"
-#include "flash/app/update_progress_dialog.h"
 #include "flash/app/updater_app.h"
 #include "flash/window/form_layout.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "tests/support/window_test_machine.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/settings_key.h"
 #include "ui/status_box.h"
 #include "ui/tree_style.h"
@@ -132,10 +131,14 @@ class FlashWindowTest : public testing::TestWithParam<const AppVariant*> {
   }
 
   flash::MainFrame& Frame() { return app_->Frame(); }
-  flash::MainView& View() { return app_->Frame().View(); }
-  QTreeWidget& Tree() { return *View().Tree(); }
-  std::string StatusBox() { return ui::ReadStatusBox(*View().StatusBox()); }
-  QPushButton& Button(int id) { return *ui::FindControl<QPushButton>(&View(), id); }
+  flash::UpdaterView& View() { return app_->Frame().View(); }
+  ui::QtDialogHost& Form() { return app_->Frame().Form(); }
+  QTreeWidget& Tree() { return *ui::FindControl<QTreeWidget>(&Form(), resources::kIdcDriveTree); }
+  QPlainTextEdit& StatusEdit() {
+    return *ui::FindControl<QPlainTextEdit>(&Form(), Variant().statusBoxId);
+  }
+  std::string StatusBox() { return ui::ReadStatusBox(StatusEdit()); }
+  QPushButton& Button(int id) { return *ui::FindControl<QPushButton>(&Form(), id); }
 
   void SelectDriveD() {
     QTreeWidgetItem* item = IsAspi() ? Tree().topLevelItem(0)->child(0) : Tree().topLevelItem(0);
@@ -191,14 +194,14 @@ TEST_P(FlashWindowTest, WindowIsCentredAndTheFormFollowsTheLayout) {
             ToQRect(flash::CentredFrameRect(screen.width(), screen.height()))
                 .translated(screen.topLeft()));
   const QWidget* firstLabel = ui::FindControl<QWidget>(
-      &View(), IsAspi() ? Variant().driveListLabelId : Variant().statusLabelId);
+      &Form(), IsAspi() ? Variant().driveListLabelId : Variant().statusLabelId);
   const flash::FormLayout layout =
-      flash::LayOutForm(Variant().layout, View().width(), View().height(), firstLabel->height(),
+      flash::LayOutForm(Variant().layout, Form().width(), Form().height(), firstLabel->height(),
                         Button(Variant().fileOpenId).height());
   EXPECT_EQ(Tree().geometry(), ToQRect(layout.driveTree));
-  EXPECT_EQ(View().StatusBox()->geometry(), ToQRect(layout.statusBox));
+  EXPECT_EQ(StatusEdit().geometry(), ToQRect(layout.statusBox));
   EXPECT_EQ(Button(Variant().exitId).geometry(), ToQRect(layout.exit));
-  EXPECT_EQ(View().StatusBox()->isReadOnly(), IsAspi());
+  EXPECT_EQ(StatusEdit().isReadOnly(), IsAspi());
 }
 
 TEST_P(FlashWindowTest, TreeListsTheDrivesAsTheBuildScansThem) {
@@ -222,7 +225,7 @@ TEST_P(FlashWindowTest, TreeListsTheDrivesAsTheBuildScansThem) {
     ASSERT_EQ(texts.size(), 23u);
     EXPECT_EQ(texts.front(), "Now checking device No.0");
     EXPECT_EQ(texts.back(), "Now checking device No.22");
-    EXPECT_EQ(View().ProgressWindow().Dialog(), nullptr);
+    EXPECT_FALSE(View().ProgressWindow().IsShown());
   }
 }
 
@@ -425,13 +428,16 @@ TEST_P(FlashWindowTest, RealConfirmationDialogIsAnsweredWithItsOkButton) {
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
       if (!window->isVisible()) continue;
-      if (auto* confirm = qobject_cast<flash::ConfirmUpdateDialog*>(window)) {
+      auto* dialog = qobject_cast<ui::QtDialogHost*>(window);
+      if (dialog == nullptr) continue;
+      if (window->windowTitle() == QString::fromUtf8(Variant().dialogs.confirmUpdate.caption)) {
+        ui::QtDialogHost* confirm = dialog;
         for (int id : {resources::kIdcConfirmMessage, resources::kIdcConfirmOldFirmware,
                        resources::kIdcConfirmNewFirmware}) {
           confirmTexts << ui::FindControl<QLabel>(confirm, id)->text();
         }
         ui::FindControl<QPushButton>(confirm, ui::kIdControlOk)->click();
-      } else if (qobject_cast<flash::UpdateProgressDialog*>(window) != nullptr) {
+      } else {
         progressCaption = window->windowTitle();
       }
     }
@@ -467,7 +473,7 @@ TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (!window->isVisible() || qobject_cast<flash::UpdateProgressDialog*>(window) == nullptr) {
+      if (!window->isVisible() || qobject_cast<ui::QtDialogHost*>(window) == nullptr) {
         continue;
       }
       countdownFrame = window->frameGeometry();
@@ -506,9 +512,9 @@ TEST_P(FlashWindowTest, FrameBoxesAndSizeAreTheBuildsOwn) {
     EXPECT_TRUE(Frame().isMaximized());
     EXPECT_GT(Frame().width(), centred.width());
     // The form follows the maximized window.
-    const QWidget* label = ui::FindControl<QWidget>(&View(), Variant().driveListLabelId);
+    const QWidget* label = ui::FindControl<QWidget>(&Form(), Variant().driveListLabelId);
     EXPECT_EQ(Button(Variant().exitId).geometry(),
-              ToQRect(flash::LayOutForm(Variant().layout, View().width(), View().height(),
+              ToQRect(flash::LayOutForm(Variant().layout, Form().width(), Form().height(),
                                         label->height(), Button(Variant().fileOpenId).height())
                           .exit));
     Frame().showNormal();
@@ -532,7 +538,7 @@ TEST_P(FlashWindowTest, TreeHasLinesButtonsAndLinesAtTheRootInTheFormsFont) {
             ui::kTreeHasLines | ui::kTreeHasButtons | ui::kTreeLinesAtRoot);
   EXPECT_TRUE(Tree().rootIsDecorated());
   // "Arial Black" is a black face: whatever family stands in, it stays heavy.
-  const QFontInfo font(View().font());
+  const QFontInfo font(Form().font());
   if (IsAspi()) {
     EXPECT_LT(font.weight(), QFont::DemiBold) << font.family().toStdString();
   } else {
@@ -577,7 +583,7 @@ TEST_P(FlashSptiWindowTest, StatusBoxChangesOnRefreshAndTypedTextIsReadBack) {
   // Text typed into the editable box joins the status text once the update
   // reads the box back to look at the selected drive.
   LoadImageThroughFileOpen();
-  View().StatusBox()->appendPlainText(QStringLiteral("typed by the user"));
+  StatusEdit().appendPlainText(QStringLiteral("typed by the user"));
   SelectDriveD();
   View().PresetConfirmAnswer(drvcmd::kIdCancel);
   Button(Variant().updateId).click();
@@ -626,7 +632,7 @@ TEST_P(FlashAspiWindowTest, PreselectedDriveDeepInALongTreeShowsWhole) {
       << "selected drive cut at the tree's edge";
   // A window manager's decoration takes its room from the client area later;
   // the tree gets a third of what the form loses.
-  View().resize(View().width(), View().height() - 6 * Tree().visualItemRect(selected).height());
+  Form().resize(Form().width(), Form().height() - 6 * Tree().visualItemRect(selected).height());
   QCoreApplication::processEvents();
   EXPECT_TRUE(Tree().viewport()->rect().contains(Tree().visualItemRect(selected)))
       << "selected drive cut once the form shrank";

@@ -19,10 +19,12 @@
 #include "emulator/drive_catalogue.h"
 #include "emulator/emulated_machine.h"
 #include "emulator/firmware_builder.h"
-#include "flash/app/confirm_update_dialog.h"
-#include "flash/app/update_progress_dialog.h"
 #include "flash/app/updater_app.h"
+#include "flash/window/confirm_update_logic.h"
+#include "flash/window/update_progress.h"
+#include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/status_box.h"
 
 namespace {
@@ -66,8 +68,11 @@ class FlashWindowTextsTest : public testing::TestWithParam<const AppVariant*> {
   void TearDown() override { app_.reset(); }
 
   flash::MainFrame& Frame() { return app_->Frame(); }
-  flash::MainView& View() { return app_->Frame().View(); }
-  QPlainTextEdit& StatusBox() { return *View().StatusBox(); }
+  flash::UpdaterView& View() { return app_->Frame().View(); }
+  ui::QtDialogHost& Form() { return app_->Frame().Form(); }
+  QPlainTextEdit& StatusBox() {
+    return *ui::FindControl<QPlainTextEdit>(&Form(), Variant().statusBoxId);
+  }
   void NewDocument() {
     for (QAction* action : Frame().actions()) {
       if (action->shortcut() == QKeySequence(QStringLiteral("Ctrl+N"))) action->trigger();
@@ -94,7 +99,9 @@ TEST_P(FlashWindowTextsTest, MenuItemsAndSettingsKeyAreTheBuildsOwn) {
 
 TEST_P(FlashWindowTextsTest, ConfirmationLabelsAndButtons) {
   const flash::FirmwareIdentity identity{};
-  flash::ConfirmUpdateDialog dialog(Variant().dialogs.confirmUpdate, identity, identity, nullptr);
+  flash::ConfirmUpdateLogic logic(identity, identity);
+  ui::QtDialogHost dialog(Variant().dialogs.confirmUpdate, logic, app_->Windows());
+  dialog.Initialise();
   QStringList labels;
   for (const QLabel* label : dialog.findChildren<QLabel*>()) {
     if (!label->text().trimmed().isEmpty())
@@ -116,9 +123,10 @@ TEST_P(FlashWindowTextsTest, EachWindowHasItsBoxes) {
   // The NT build's confirmation and progress dialogs have a system menu (and
   // so a close box); the older build's have neither.
   const flash::FirmwareIdentity identity{};
-  flash::ConfirmUpdateDialog confirm(Variant().dialogs.confirmUpdate, identity, identity, nullptr);
-  flash::UpdateProgressDialog progress(Variant().dialogs.updateProgress, Variant().progressBarId,
-                                       Variant().progressLabelId);
+  flash::ConfirmUpdateLogic confirmLogic(identity, identity);
+  ui::QtDialogHost confirm(Variant().dialogs.confirmUpdate, confirmLogic, app_->Windows());
+  flash::UpdateProgressLogic progressLogic;
+  ui::QtDialogHost progress(Variant().dialogs.updateProgress, progressLogic, app_->Windows());
   for (const QWidget* dialog :
        {static_cast<const QWidget*>(&confirm), static_cast<const QWidget*>(&progress)}) {
     SCOPED_TRACE(dialog->windowTitle().toStdString());
@@ -147,15 +155,15 @@ TEST_P(FlashWindowTextsTest, OnlyTheOlderBuildRebuildsTheDriveTreeAfterAnUpdate)
       QByteArray::fromStdString(emu::BuildFirmwareHex(*emu::FindDriveModel("KD-410"), "1.05")));
   hex.close();
   app_->FileDialogs().PresetChoice(hexPath);
-  ui::FindControl<QPushButton>(&View(), Variant().fileOpenId)->click();
+  ui::FindControl<QPushButton>(&Form(), Variant().fileOpenId)->click();
 
-  QTreeWidget& tree = *View().Tree();
+  QTreeWidget& tree = *ui::FindControl<QTreeWidget>(&Form(), resources::kIdcDriveTree);
   QTreeWidgetItem* drive = IsAspi() ? tree.topLevelItem(0)->child(0) : tree.topLevelItem(0);
   ASSERT_NE(drive, nullptr);
   tree.setCurrentItem(drive);
   View().PresetConfirmAnswer(drvcmd::kIdOk);
   machine_->Log().Clear();
-  ui::FindControl<QPushButton>(&View(), Variant().updateId)->click();
+  ui::FindControl<QPushButton>(&Form(), Variant().updateId)->click();
   ASSERT_NE(ui::ReadStatusBox(StatusBox()).find("Verify OK\r\n"), std::string::npos);
 
   // Commands after the last read-back: the rescan's INQUIRYs, or nothing.

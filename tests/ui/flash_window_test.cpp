@@ -1,10 +1,13 @@
-// Both updater builds' windows end to end on an emulated machine with a fake
-// clock: captions, menus, the drive tree, File Open, an update through the
-// confirmation and the countdown, the document cycle and start-up failures.
+// Both updater builds' Qt frames end to end on an emulated machine with a fake
+// clock: captions, menus, toolbar and accelerators, the placement of the
+// window and its form, the real confirmation and countdown windows, the
+// document cycle and start-up failures. What the form itself does is in the
+// shared cases (tests/window/flash_window_cases.cpp).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -69,20 +72,6 @@ QRect ToQRect(const ui::ItemRect& place) {
 const emu::ModelSpec& Kd410() { return *emu::FindDriveModel("KD-410"); }
 
 std::string Kd410VendorProduct() { return Padded(Kd410().vendor, 8) + Padded(Kd410().product, 16); }
-
-QStringList TopLevelTexts(const QTreeWidget& tree) {
-  QStringList texts;
-  for (int index = 0; index < tree.topLevelItemCount(); ++index) {
-    texts << tree.topLevelItem(index)->text(0);
-  }
-  return texts;
-}
-
-QStringList ChildTexts(const QTreeWidgetItem& item) {
-  QStringList texts;
-  for (int index = 0; index < item.childCount(); ++index) texts << item.child(index)->text(0);
-  return texts;
-}
 
 QStringList ActionTexts(const QList<QAction*>& actions) {
   QStringList texts;
@@ -204,85 +193,6 @@ TEST_P(FlashWindowTest, WindowIsCentredAndTheFormFollowsTheLayout) {
   EXPECT_EQ(StatusEdit().isReadOnly(), IsAspi());
 }
 
-TEST_P(FlashWindowTest, TreeListsTheDrivesAsTheBuildScansThem) {
-  ASSERT_TRUE(Start(kMachine));
-  if (IsAspi()) {
-    ASSERT_EQ(TopLevelTexts(Tree()),
-              (QStringList{"00 : ATAPI Interface", "01 : NORTHSTAR ULTRA2"}));
-    const std::string kd410 = "ID=0 : " + Kd410VendorProduct() + Padded(Kd410().version, 4);
-    EXPECT_EQ(ChildTexts(*Tree().topLevelItem(0)),
-              (QStringList{QString::fromStdString(kd410), "ID=1 : None"}));
-    EXPECT_EQ(Tree().topLevelItem(1)->childCount(), 7);
-    EXPECT_EQ(View().SelectedText(), kd410);
-    EXPECT_EQ(View().SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
-  } else {
-    EXPECT_EQ(TopLevelTexts(Tree()),
-              (QStringList{QString::fromStdString("D: " + Kd410VendorProduct() + " (C/DVD-ROM)"),
-                           "E: WRITEON CD-RW DRIVE 4012 (CD-R/RW or WORM)"}));
-    EXPECT_EQ(View().SelectedText(), std::nullopt);
-    // The scan counted devices 0 to 22 in its progress window.
-    const auto& texts = View().ProgressWindow().Texts();
-    ASSERT_EQ(texts.size(), 23u);
-    EXPECT_EQ(texts.front(), "Now checking device No.0");
-    EXPECT_EQ(texts.back(), "Now checking device No.22");
-    EXPECT_FALSE(View().ProgressWindow().IsShown());
-  }
-}
-
-TEST_P(FlashWindowTest, FileOpenThenUpdateRunsToVerifyOk) {
-  ASSERT_TRUE(Start(kMachine));
-  LoadImageThroughFileOpen();
-  const auto& requests = app_->FileDialogs().Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].title, QStringLiteral("Select the Update Hex File"));
-  EXPECT_TRUE(requests[0].filter.startsWith(QStringLiteral("Hex File(.HEX) (")));
-  EXPECT_EQ(requests[0].initialFileName, IsAspi() ? QStringLiteral("UPDATE.HEX") : QString());
-  const std::string loaded = StatusBox();
-  EXPECT_EQ(loaded.rfind("File Name : " + hexPath_.toStdString(), 0), 0u) << loaded;
-  EXPECT_NE(loaded.find("\r\nF/W file load success."), std::string::npos) << loaded;
-
-  SelectDriveD();
-  View().PresetConfirmAnswer(drvcmd::kIdOk);
-  Button(Variant().updateId).click();
-
-  const std::string status = StatusBox();
-  const std::string ending = "Verify OK\r\nEnd update\r\n";
-  ASSERT_GE(status.size(), ending.size());
-  EXPECT_EQ(status.substr(status.size() - ending.size()), ending) << status;
-  ASSERT_EQ(View().Confirmations().size(), 1u);
-  EXPECT_EQ(View().Confirmations()[0].oldFirmware,
-            Kd410VendorProduct() + " " + std::string(Kd410().version));
-  EXPECT_EQ(View().Confirmations()[0].newFirmware, Kd410VendorProduct() + " 1.05");
-  const auto& countdown = View().ProgressWindow().Texts();
-  ASSERT_FALSE(countdown.empty());
-  EXPECT_EQ(countdown.front(), "Remaining time to complete about 29 sec");
-  EXPECT_EQ(countdown.back(), "Remaining time to complete about 1 sec");
-  EXPECT_TRUE(SentWriteBuffer(*machine_));
-
-  const auto& messages = app_->Messages().Recorded();
-  if (IsAspi()) {
-    EXPECT_TRUE(messages.empty());
-    // The tree was scanned again and the drive is still preselected.
-    EXPECT_EQ(View().SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
-  } else {
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Congratulations ! Update is completed successfully.\r\n");
-    EXPECT_EQ(messages[0].caption, "Congratulations !");
-  }
-}
-
-TEST_P(FlashWindowTest, CancelledConfirmationSendsNoWriteBuffer) {
-  ASSERT_TRUE(Start(kMachine));
-  LoadImageThroughFileOpen();
-  SelectDriveD();
-  View().PresetConfirmAnswer(drvcmd::kIdCancel);
-  machine_->Log().Clear();
-  Button(Variant().updateId).click();
-  EXPECT_EQ(View().Confirmations().size(), 1u);
-  EXPECT_FALSE(SentWriteBuffer(*machine_));
-  EXPECT_EQ(StatusBox().find("Verify"), std::string::npos);
-}
-
 TEST_P(FlashWindowTest, NewDocumentRescansAndRecentres) {
   ASSERT_TRUE(Start(kMachine));
   const QPoint centred = Frame().pos();
@@ -378,7 +288,12 @@ TEST_P(FlashWindowTest, CtrlOOpensTheFileDialogAndTheToolbarItemHidesTheToolbar)
   ASSERT_NE(open, nullptr);
   app_->FileDialogs().PresetCancel();
   open->trigger();
-  EXPECT_EQ(app_->FileDialogs().Requests().size(), 1u);
+  const auto& requests = app_->FileDialogs().Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].title, QStringLiteral("Select the Update Hex File"));
+  EXPECT_EQ(requests[0].filter, QStringLiteral("Hex File(.HEX) (*.hex *.HEX)"));
+  EXPECT_EQ(requests[0].initialFileName, IsAspi() ? QStringLiteral("UPDATE.HEX") : QString());
+  EXPECT_EQ(requests[0].initialFolder, QDir::currentPath());
 
   QAction* toggle = Frame().MenuAction(resources::kIdViewToolbar);
   toggle->trigger();
@@ -570,26 +485,6 @@ TEST_P(FlashSptiWindowTest, DoubleClickUpdatesOnlyAfterFileOpenWasUsed) {
   emit Tree().itemDoubleClicked(item, 0);
   EXPECT_NE(StatusBox().find("This file is not available"), std::string::npos) << StatusBox();
   EXPECT_FALSE(SentWriteBuffer(*machine_));
-}
-
-TEST_P(FlashSptiWindowTest, StatusBoxChangesOnRefreshAndTypedTextIsReadBack) {
-  ASSERT_TRUE(Start(kMachine));
-  View().AppendStatusText("piece one\r\n");
-  View().AppendStatusText("piece two\r\n");
-  EXPECT_TRUE(StatusBox().empty());
-  View().RefreshStatusBox();
-  EXPECT_EQ(StatusBox(), "piece one\r\npiece two\r\n");
-
-  // Text typed into the editable box joins the status text once the update
-  // reads the box back to look at the selected drive.
-  LoadImageThroughFileOpen();
-  StatusEdit().appendPlainText(QStringLiteral("typed by the user"));
-  SelectDriveD();
-  View().PresetConfirmAnswer(drvcmd::kIdCancel);
-  Button(Variant().updateId).click();
-  ASSERT_EQ(View().Confirmations().size(), 1u);
-  EXPECT_NE(View().StatusText().find("\r\ntyped by the user"), std::string::npos)
-      << View().StatusText();
 }
 
 INSTANTIATE_TEST_SUITE_P(NtBuild, FlashSptiWindowTest, testing::Values(&AppVariant::Spti()),

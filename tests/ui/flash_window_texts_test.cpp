@@ -1,7 +1,6 @@
 // The updater windows' fixed texts and window boxes in both builds (menus,
-// dialog labels, settings key, the dialogs' system-menu and close boxes), the
-// status box refresh at every initial update of flashspti, and flashaspi's
-// drive tree rebuilt after an update.
+// dialog labels, settings key, the dialogs' system-menu and close boxes), and
+// the status box refresh at every initial update of flashspti.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -144,46 +143,6 @@ TEST_P(FlashWindowTextsTest, OnlyTheNtBuildRefreshesTheStatusBoxAtEveryInitialUp
   ui::WriteStatusBox(StatusBox(), "typed over\r\n");
   NewDocument();
   EXPECT_EQ(ui::ReadStatusBox(StatusBox()), IsAspi() ? "typed over\r\n" : "kept\r\n");
-}
-
-TEST_P(FlashWindowTextsTest, OnlyTheOlderBuildRebuildsTheDriveTreeAfterAnUpdate) {
-  QTemporaryDir folder;
-  const QString hexPath = folder.filePath(QStringLiteral("UPDATE.HEX"));
-  QFile hex(hexPath);
-  ASSERT_TRUE(hex.open(QIODevice::WriteOnly));
-  hex.write(
-      QByteArray::fromStdString(emu::BuildFirmwareHex(*emu::FindDriveModel("KD-410"), "1.05")));
-  hex.close();
-  app_->FileDialogs().PresetChoice(hexPath);
-  ui::FindControl<QPushButton>(&Form(), Variant().fileOpenId)->click();
-
-  QTreeWidget& tree = *ui::FindControl<QTreeWidget>(&Form(), resources::kIdcDriveTree);
-  QTreeWidgetItem* drive = IsAspi() ? tree.topLevelItem(0)->child(0) : tree.topLevelItem(0);
-  ASSERT_NE(drive, nullptr);
-  tree.setCurrentItem(drive);
-  View().PresetConfirmAnswer(drvcmd::kIdOk);
-  machine_->Log().Clear();
-  ui::FindControl<QPushButton>(&Form(), Variant().updateId)->click();
-  ASSERT_NE(ui::ReadStatusBox(StatusBox()).find("Verify OK\r\n"), std::string::npos);
-
-  // Commands after the last read-back: the rescan's INQUIRYs, or nothing.
-  const auto& entries = machine_->Log().Entries();
-  std::size_t lastReadBack = 0;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (entries[i].cdb[0] == 0x3C) lastReadBack = i;
-  }
-  std::vector<int> after;
-  for (std::size_t i = lastReadBack + 1; i < entries.size(); ++i)
-    after.push_back(entries[i].cdb[0]);
-  if (IsAspi()) {
-    // Targets 0 and 1 of the ATAPI adapter; the drive now reports 1.05.
-    EXPECT_EQ(after, (std::vector<int>{0x12, 0x12}));
-    ASSERT_EQ(tree.topLevelItem(0)->childCount(), 2);
-    EXPECT_TRUE(tree.topLevelItem(0)->child(0)->text(0).endsWith(QStringLiteral("1.05")))
-        << tree.topLevelItem(0)->child(0)->text(0).toStdString();
-  } else {
-    EXPECT_EQ(after, std::vector<int>{});
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, FlashWindowTextsTest,

@@ -234,14 +234,6 @@ TEST(UpdateProgressTest, BarCountsInStepsWrapsPastItsEndAndDrawsEveryChange) {
   EXPECT_EQ(windows.windows[1]->host.progress.at(bar), (flashtest::Progress{0, 0, 100}));
 }
 
-TEST(UpdateProgressTest, TakesNoInput) {
-  flash::UpdateProgressLogic logic;
-  EXPECT_TRUE(logic.OnCommand(ui::kIdOk, ui::kBnClicked));
-  EXPECT_TRUE(logic.OnCommand(ui::kIdCancel, ui::kBnClicked));
-  EXPECT_TRUE(logic.OnSysCommand(ui::kSysClose));
-  EXPECT_FALSE(logic.OnSysCommand(0xF020));  // SC_MINIMIZE is the system's
-}
-
 class ScriptedComponent : public platform::SystemInfoComponent {
  public:
   platform::HResult get_OSBuildNumber(platform::Short* build) override {

@@ -271,8 +271,8 @@ void Win32DialogHost::FocusItem(int id) {
 void Win32DialogHost::SetItemProgress(int id, int position, int low, int high) {
   HWND bar = Item(id);
   if (bar == nullptr) return;
-  SendMessageA(bar, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
-  SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 ItemRect Win32DialogHost::ItemPlace(int id) const {

@@ -78,8 +78,13 @@ class FlashWindowCases : public testing::TestWithParam<const AppVariant*> {
   bool IsAspi() const { return &Variant() == &AppVariant::Aspi(); }
 
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("flash-window-cases-" + std::string(Variant().applicationTitle));
+    // A folder per case: CTest may run the cases side by side.
+    const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("flash-window-") + test.test_suite_name() + "-" + test.name();
+    for (char& c : name) {
+      if (c == '/') c = '-';
+    }
+    folder_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::create_directories(folder_);
     hexPath_ = (folder_ / "UPDATE.HEX").string();
     std::ofstream(hexPath_, std::ios::binary) << emu::BuildFirmwareHex(Kd410(), "1.05");

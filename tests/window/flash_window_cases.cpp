@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -78,9 +79,10 @@ class FlashWindowCases : public testing::TestWithParam<const AppVariant*> {
   bool IsAspi() const { return &Variant() == &AppVariant::Aspi(); }
 
   void SetUp() override {
-    // A folder per case: CTest may run the cases side by side.
+    // A folder per case and run: CTest runs cases side by side, other builds too.
     const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("flash-window-") + test.test_suite_name() + "-" + test.name();
+    std::string name = std::string("flash-window-") + test.test_suite_name() + "-" + test.name() +
+                       "-" + std::to_string(std::random_device{}());
     for (char& c : name) {
       if (c == '/') c = '-';
     }

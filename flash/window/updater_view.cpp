@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "drvcmd/notice.h"
-#include "flash/load_summary.h"
 #include "flash/window/about_logic.h"
 #include "flash/window/confirm_update_logic.h"
 #include "flash/window/form_layout.h"
 #include "flash/window/system_info_command.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"
+#include "ui/host/latin1_text.h"
 #include "ui/host/window_host.h"
 
 namespace flash {
@@ -123,7 +123,7 @@ void UpdaterView::FillTree(const drvcmd::DriveTree& model) {
     const bool hasParent = entry.parent >= 0 && static_cast<std::size_t>(entry.parent) < index;
     const int parent = hasParent ? created[static_cast<std::size_t>(entry.parent)] : ui::kNoEntry;
     created.push_back(
-        host_->InsertTreeItem(kTree, parent, Latin1ToUtf8(entry.text), entry.hasChildren));
+        host_->InsertTreeItem(kTree, parent, ui::Latin1ToUtf8(entry.text), entry.hasChildren));
   }
   if (model.selected >= 0 && static_cast<std::size_t>(model.selected) < created.size()) {
     host_->SelectTreeItem(kTree, created[static_cast<std::size_t>(model.selected)]);

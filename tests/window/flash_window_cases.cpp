@@ -171,6 +171,8 @@ TEST_P(FlashWindowCases, FormAndTreeAreTheBuildsOwn) {
     EXPECT_EQ(Form().TreeItemText(kTree, 2), "ID=1 : None");
     EXPECT_EQ(Form().TreeItemText(kTree, 3), "01 : NORTHSTAR ULTRA2");
     EXPECT_EQ(Form().TreeItemParent(kTree, 3), ui::kNoEntry);
+    // The SCSI adapter's seven targets; the write-once drive is no CD/DVD-ROM.
+    for (int item = 4; item < 11; ++item) EXPECT_EQ(Form().TreeItemParent(kTree, item), 3) << item;
     EXPECT_EQ(view_->SelectedText(),
               std::optional<std::string>("ID=0 : " + kd410 + Padded(Kd410().version, 4)));
     EXPECT_EQ(view_->SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
@@ -274,8 +276,9 @@ TEST_P(FlashWindowCases, ExitAsksTheFrameToExit) {
 TEST_P(FlashWindowCases, ConfirmationShowsBothFirmwaresAndOnlyOkConfirms) {
   flash::FirmwareIdentity drive{};
   std::memcpy(drive.data(), "TAVREON DVD-ROM KD-410\xE9 1.02", 28);
+  // Bytes that happen to read as UTF-8 are still one character each.
   flash::FirmwareIdentity image = drive;
-  std::memcpy(image.data() + 24, "1.05", 4);
+  std::memcpy(image.data() + 24, "1.\xC3\xA9", 4);
   const struct {
     const char* how;
     int answer;
@@ -290,7 +293,7 @@ TEST_P(FlashWindowCases, ConfirmationShowsBothFirmwaresAndOnlyOkConfirms) {
     EXPECT_EQ(dialog->Text(resources::kIdcConfirmOldFirmware),
               "TAVREON DVD-ROM KD-410\xC3\xA9  1.02");
     EXPECT_EQ(dialog->Text(resources::kIdcConfirmNewFirmware),
-              "TAVREON DVD-ROM KD-410\xC3\xA9  1.05");
+              "TAVREON DVD-ROM KD-410\xC3\xA9  1.\xC3\x83\xC2\xA9");
     if (std::string(way.how) == "OK") dialog->Press(ui::kIdOk);
     if (std::string(way.how) == "Cancel") dialog->Press(ui::kIdCancel);
     if (std::string(way.how) == "close") dialog->SystemCommand(ui::kSysClose);

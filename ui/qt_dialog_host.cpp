@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -200,6 +201,13 @@ void QtDialogHost::FocusItem(int id) {
   if (QWidget* widget = Control(id)) widget->setFocus();
 }
 
+void QtDialogHost::SetItemProgress(int id, int position, int low, int high) {
+  auto* bar = qobject_cast<QProgressBar*>(Control(id));
+  if (bar == nullptr) return;
+  bar->setRange(low, high);
+  bar->setValue(position);
+}
+
 ItemRect QtDialogHost::ItemPlace(int id) const {
   const QWidget* widget = Control(id);
   if (widget == nullptr) return ItemRect{};
@@ -301,16 +309,22 @@ void QtDialogHost::SelectTreeItem(int id, int item) {
   auto* tree = qobject_cast<QTreeWidget*>(Control(id));
   if (tree == nullptr) return;
   Silence silence(silent_);
-  tree->setCurrentItem(TreeItem(id, item));
+  QTreeWidgetItem* selected = TreeItem(id, item);
+  tree->setCurrentItem(selected);
+  // Like TVM_SELECTITEM, the selected item is scrolled into view.
+  if (selected != nullptr) tree->scrollToItem(selected);
 }
 
 int QtDialogHost::TreeSelection(int id) const {
   const auto* tree = qobject_cast<const QTreeWidget*>(Control(id));
   const auto found = treeItems_.find(id);
   if (tree == nullptr || found == treeItems_.end()) return kNoEntry;
-  const QTreeWidgetItem* current = tree->currentItem();
+  // The selected item, not Qt's current one: the tree makes its first item
+  // current when it takes the focus, which selects nothing.
+  const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+  if (selected.isEmpty()) return kNoEntry;
   for (std::size_t k = 0; k < found->second.size(); ++k) {
-    if (found->second[k] == current) return static_cast<int>(k);
+    if (found->second[k] == selected.front()) return static_cast<int>(k);
   }
   return kNoEntry;
 }

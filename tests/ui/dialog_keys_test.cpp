@@ -14,9 +14,9 @@
 #include <memory>
 
 #include "emulator/emulated_machine.h"
-#include "flash/app/about_dialog.h"
-#include "flash/app/confirm_update_dialog.h"
-#include "flash/app/main_view.h"
+#include "flash/window/about_logic.h"
+#include "flash/window/confirm_update_logic.h"
+#include "flash/window/updater_view.h"
 #include "launcher/window/launcher_window.h"
 #include "pace/window/speed_window.h"
 #include "resources/launcher/launcher_dialogs.h"
@@ -35,7 +35,6 @@ enum class Elsewhere { kEndsDialog, kPressesDefault, kNothing };
 struct Programs {
   ui::MessageBoxService messages{"keys"};
   ui::QtWindowSystem windows{"keys"};
-  ui::FileDialogService files;
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<launcher::Launcher> launcher;
 
@@ -72,7 +71,34 @@ struct DialogRow {
 
 using Window = std::unique_ptr<QWidget>;
 
+// The updaters' windows: the form (whose File Open is never pressed here),
+// the confirmation and the About box.
+class NoFiles : public flash::OpenFileDialog {
+ public:
+  std::optional<std::string> ChooseOpenFile(const flash::OpenFileRequest&) override {
+    return std::nullopt;
+  }
+};
+
 const flash::FirmwareIdentity kIdentity{};
+
+Window FlashForm(const flash::AppVariant& variant, Programs& p) {
+  static NoFiles files;
+  return std::make_unique<HostedDialog>(
+      variant.dialogs.mainForm,
+      std::make_unique<flash::UpdaterView>(variant, p.windows, files, [](int) {}), p.windows);
+}
+
+Window FlashConfirmation(const flash::AppVariant& variant, Programs& p) {
+  return std::make_unique<HostedDialog>(
+      variant.dialogs.confirmUpdate,
+      std::make_unique<flash::ConfirmUpdateLogic>(kIdentity, kIdentity), p.windows);
+}
+
+Window FlashAbout(const flash::AppVariant& variant, Programs& p) {
+  return std::make_unique<HostedDialog>(
+      variant.dialogs.aboutBox, std::make_unique<flash::UpdaterAboutLogic>(variant), p.windows);
+}
 
 const DialogRow kDialogs[] = {
     {"pacespti",
@@ -106,38 +132,22 @@ const DialogRow kDialogs[] = {
      },
      Elsewhere::kEndsDialog},
     {"flashaspi form",
-     [](Programs& p) -> Window {
-       return std::make_unique<flash::MainView>(flash::AppVariant::Aspi(), p.messages, p.files,
-                                                nullptr);
-     },
+     [](Programs& p) -> Window { return FlashForm(flash::AppVariant::Aspi(), p); },
      Elsewhere::kNothing},
     {"flashspti form",
-     [](Programs& p) -> Window {
-       return std::make_unique<flash::MainView>(flash::AppVariant::Spti(), p.messages, p.files,
-                                                nullptr);
-     },
+     [](Programs& p) -> Window { return FlashForm(flash::AppVariant::Spti(), p); },
      Elsewhere::kNothing},
     {"flashaspi confirmation",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::ConfirmUpdateDialog>(
-           flash::AppVariant::Aspi().dialogs.confirmUpdate, kIdentity, kIdentity, nullptr);
-     },
+     [](Programs& p) -> Window { return FlashConfirmation(flash::AppVariant::Aspi(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"flashspti confirmation",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::ConfirmUpdateDialog>(
-           flash::AppVariant::Spti().dialogs.confirmUpdate, kIdentity, kIdentity, nullptr);
-     },
+     [](Programs& p) -> Window { return FlashConfirmation(flash::AppVariant::Spti(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"flashaspi about",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::UpdaterAboutDialog>(flash::AppVariant::Aspi(), nullptr);
-     },
+     [](Programs& p) -> Window { return FlashAbout(flash::AppVariant::Aspi(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"flashspti about",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::UpdaterAboutDialog>(flash::AppVariant::Spti(), nullptr);
-     },
+     [](Programs& p) -> Window { return FlashAbout(flash::AppVariant::Spti(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"zonespti about",
      [](Programs& p) -> Window {
@@ -235,7 +245,7 @@ TEST_P(DialogKeysTest, EscapeCancelsADialogWhateverIsFocused) {
   window_->findChildren<QPushButton*>().front()->setFocus();
   PressKey(window_->focusWidget(), Qt::Key_Escape);
   EXPECT_TRUE(Presses().empty());
-  if (AsDialog() == nullptr) {
+  if (GetParam().elsewhere == Elsewhere::kNothing) {
     EXPECT_TRUE(window_->isVisible()) << "the form has no Cancel command";
   } else {
     EXPECT_FALSE(window_->isVisible());

@@ -18,10 +18,13 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/compare-windows-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
 # Each program: the demo machine it opens on, and the control pressed in the
-# second run (Get Region, Drive Information, the launcher's Region
-# Control Utility, which starts paceaspi beside it on the 98 machine).
+# second run (Get Region, Drive Information, the launcher's Speed Control
+# Utility, which starts paceaspi beside it on the 98 machine). The updaters
+# have none: each of their buttons waits for a box's answer.
 setting_of() {
   case "$1" in
+    flashspti) echo "demo.json -" ;;
+    flashaspi) echo "demo98.json -" ;;
     zonespti) echo "demo.json 1021" ;;
     pacespti) echo "demo.json 1008" ;;
     paceaspi) echo "demo98.json 1008" ;;
@@ -76,7 +79,9 @@ run_side() {
 
 for program in "${programs[@]}"; do
   read -r machine button <<<"$(setting_of "$program")"
-  for press in "" "$button"; do
+  presses=("")
+  [ "$button" != - ] && presses+=("$button")
+  for press in "${presses[@]}"; do
     label="$program on $machine${press:+, $press pressed}"
     run="$work/$program${press:+-$press}"
     for side in linux windows; do

@@ -76,6 +76,8 @@ DumpedControl DumpControl(const QWidget& widget, int id) {
     control.text = HeldText(*label, label->text());
   } else if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
     control.text = HeldText(*button, button->text());
+    // The look a program keeps pressed (zonespti's drive region), as BM_SETSTATE.
+    control.pushed = button->property("pushed").toBool();
     if (qobject_cast<const QRadioButton*>(&widget) != nullptr) {
       control.kind = ControlKind::kRadio;
       control.checked = button->isChecked();

@@ -57,6 +57,7 @@ TEST(Win32Snapshot, PressesTakesAndEndsTheFirstWindow) {
   HWND dialog = dynamic_cast<ui::win32::Win32OpenWindow&>(*window).DialogHost().Window();
   RECT rect{};
   GetWindowRect(dialog, &rect);
+  SendDlgItemMessageA(dialog, ui::kIdOk, BM_SETSTATE, TRUE, 0);  // kept looking pressed
   window_test::System().RunUntilClosed(*window);
 
   EXPECT_FALSE(window->IsOpen());
@@ -75,7 +76,7 @@ TEST(Win32Snapshot, PressesTakesAndEndsTheFirstWindow) {
   std::ifstream text(folder / "win32_snapshot_test.txt", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(text), std::istreambuf_iterator<char>()),
             "caption \"Snapshot\"\n"
-            "1 button \"OK\"\n"
+            "1 button \"OK\" pushed\n"
             "1010 button \"Press\"\n"
             "1011 check \"Check\" disabled unchecked\n"
             "-1 static \"Two\\r\\nlines\"\n");

@@ -32,6 +32,7 @@ ui::DumpedWindow Sample() {
   radio.text = "R\xC3\xA9gion";
   radio.checked = false;
   radio.visible = false;
+  radio.pushed = true;
   ui::DumpedControl combo;
   combo.id = 1005;
   combo.kind = ui::ControlKind::kCombo;
@@ -52,7 +53,7 @@ ui::DumpedWindow Sample() {
 constexpr char kSampleDump[] =
     "caption \"Caption \\\"quoted\\\"\"\n"
     "1000 icon \"\"\n"
-    "1002 radio \"R\xC3\xA9gion\" hidden unchecked\n"
+    "1002 radio \"R\xC3\xA9gion\" hidden pushed unchecked\n"
     "1004 combo \"\" selected -1\n"
     "1005 combo \"D:\" selected 0\n"
     "  entry \"D:\"\n"

@@ -64,6 +64,7 @@ std::string ControlLines(const DumpedControl& control) {
                       Quoted(iconic ? std::string() : control.text);
   if (!control.enabled) lines += " disabled";
   if (!control.visible) lines += " hidden";
+  if (control.pushed) lines += " pushed";
   if (control.checked.has_value()) lines += *control.checked ? " checked" : " unchecked";
   if (control.kind == ControlKind::kCombo) {
     lines += " selected " + std::to_string(control.selection);

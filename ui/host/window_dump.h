@@ -3,7 +3,7 @@
 // texts of the Qt and the Win32 programs can be compared byte for byte.
 //
 //   caption "<window caption>"
-//   <id> <kind> "<text>"[ disabled][ hidden][ checked | unchecked][ selected <n>]
+//   <id> <kind> "<text>"[ disabled][ hidden][ pushed][ checked | unchecked][ selected <n>]
 //     entry "<text>"                       a combo box's list, in list order
 //     item <depth> "<text>"[ selected]     a tree's items, depth first from depth 0
 //
@@ -11,7 +11,8 @@
 // first in id order; id-less static texts (id -1) follow, ordered by kind and
 // text, as they have no other order both hosts share. <kind> is static, icon,
 // edit, button, tree, combo, progress, group, radio or check; icons show no
-// text. Check boxes and radio buttons say checked or unchecked; a combo box
+// text. A button kept looking pressed (BM_SETSTATE) says pushed. Check boxes
+// and radio buttons say checked or unchecked; a combo box
 // says which entry is selected (-1: none). Texts are UTF-8 in double quotes,
 // with \\, \", \r, \n, \t and \xNN (other control bytes) escaped. Every line
 // ends with "\n".
@@ -38,6 +39,7 @@ struct DumpedControl {
   std::string text;  // "\r\n" line ends, as the host interface holds them
   bool enabled = true;
   bool visible = true;
+  bool pushed = false;
   std::optional<bool> checked;        // check boxes and radio buttons
   std::vector<std::string> entries;   // combo boxes
   int selection = kNoEntry;           // combo boxes

@@ -154,6 +154,9 @@ bool DumpControl(HWND window, DumpedControl& control) {
         control.kind = ControlKind::kButton;
         break;
     }
+    if (control.kind != ControlKind::kGroup) {
+      control.pushed = (SendMessageA(window, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    }
     if (control.kind == ControlKind::kRadio || control.kind == ControlKind::kCheck) {
       control.checked = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }

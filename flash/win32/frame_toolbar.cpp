@@ -1,0 +1,157 @@
+// FrameToolbar: ToolbarWindow32 with an image list made from the pixel tables.
+#include "flash/win32/frame_toolbar.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "resources/flash/toolbar_images.h"
+
+namespace flash {
+namespace {
+
+constexpr int kImageWidth = resources::kToolbarImageWidth;
+constexpr int kImageHeight = resources::kToolbarImageHeight;
+constexpr int kBytesPerPixel = 4;
+// Transparent pixels are painted in this colour and masked out of the images.
+constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+
+std::uint32_t ColourOf(char key) {
+  for (const resources::PaletteEntry& entry : resources::ImagePalette()) {
+    if (entry.key == key) return entry.argb;
+  }
+  return 0;  // unknown keys stay transparent
+}
+
+// The images side by side in one top-down 32-bit bitmap.
+HBITMAP ToolbarStrip() {
+  const int width = kImageWidth * resources::kToolbarImageCount;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -kImageHeight;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = kBytesPerPixel * 8;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP strip = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (strip == nullptr || bits == nullptr) return strip;
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  const std::uint32_t mask =
+      (GetRValue(kMaskColour) << 16) | (GetGValue(kMaskColour) << 8) | GetBValue(kMaskColour);
+  for (int index = 0; index < resources::kToolbarImageCount; ++index) {
+    const resources::PixelImage image = resources::ToolbarImage(index);
+    for (int y = 0; y < kImageHeight; ++y) {
+      const char* row = static_cast<std::size_t>(y) < image.rows.size()
+                            ? image.rows[static_cast<std::size_t>(y)]
+                            : "";
+      const int length = static_cast<int>(std::strlen(row));
+      for (int x = 0; x < kImageWidth; ++x) {
+        const std::uint32_t argb = x < length && x < image.width ? ColourOf(row[x]) : 0;
+        // A DIB pixel is 0x00RRGGBB, as the palette's colours are without alpha.
+        pixels[y * width + index * kImageWidth + x] = (argb >> 24) != 0 ? (argb & 0xFFFFFFu) : mask;
+      }
+    }
+  }
+  ::GdiFlush();
+  return strip;
+}
+
+}  // namespace
+
+FrameToolbar::~FrameToolbar() {
+  // The toolbar goes with its frame; the image list is ours.
+  if (images_ != nullptr) ::ImageList_Destroy(images_);
+}
+
+bool FrameToolbar::Create(HWND frame, const resources::FlashMenus& menus) {
+  menus_ = &menus;
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&classes);
+  toolbar_ = ::CreateWindowExA(
+      0, TOOLBARCLASSNAMEA, nullptr,
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0,
+      0, frame, reinterpret_cast<HMENU>(kFrameToolbarId),
+      reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(frame, GWLP_HINSTANCE)), nullptr);
+  if (toolbar_ == nullptr) return false;
+  ::SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+
+  HBITMAP strip = ToolbarStrip();
+  if (strip == nullptr) return false;
+  images_ = ::ImageList_Create(kImageWidth, kImageHeight, ILC_COLOR24 | ILC_MASK,
+                               resources::kToolbarImageCount, 0);
+  const bool added = images_ != nullptr && ::ImageList_AddMasked(images_, strip, kMaskColour) >= 0;
+  ::DeleteObject(strip);
+  if (!added) return false;
+  ::SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageWidth, kImageHeight));
+  ::SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+
+  std::vector<TBBUTTON> buttons;
+  for (const resources::ToolbarButtonTemplate& button : menus.toolbar) {
+    TBBUTTON entry{};
+    entry.iBitmap = button.image;
+    entry.idCommand = button.command;
+    entry.fsState = button.alwaysDisabled ? 0 : TBSTATE_ENABLED;
+    entry.fsStyle = BTNS_BUTTON;
+    entry.iString = -1;
+    buttons.push_back(entry);
+  }
+  if (::SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(),
+                     reinterpret_cast<LPARAM>(buttons.data())) == 0) {
+    return false;
+  }
+  ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+  return true;
+}
+
+bool FrameToolbar::Visible() const {
+  return toolbar_ != nullptr && (::GetWindowLongA(toolbar_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void FrameToolbar::Show(bool visible) {
+  if (toolbar_ != nullptr) ::ShowWindow(toolbar_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void FrameToolbar::FitToFrame() {
+  if (toolbar_ != nullptr) ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+}
+
+int FrameToolbar::Height() const {
+  if (!Visible()) return 0;
+  RECT rect{};
+  ::GetWindowRect(toolbar_, &rect);
+  return rect.bottom - rect.top;
+}
+
+bool FrameToolbar::AnswerTooltip(NMHDR* header) const {
+  if ((header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW) || menus_ == nullptr) {
+    return false;
+  }
+  const int command = static_cast<int>(header->idFrom);
+  bool ours = false;
+  for (const resources::ToolbarButtonTemplate& button : menus_->toolbar) {
+    ours = ours || button.command == command;
+  }
+  if (!ours) return false;
+  const char* text = resources::CommandTooltip(*menus_, command);
+  if (header->code == TTN_GETDISPINFOA) {
+    auto* request = reinterpret_cast<NMTTDISPINFOA*>(header);
+    // The string is a constant of the resources; the tooltip only reads it.
+    request->lpszText = const_cast<char*>(text);
+    request->hinst = nullptr;
+    return true;
+  }
+  // A tooltip that talks Unicode gets the text in its own buffer, cut to fit.
+  auto* request = reinterpret_cast<NMTTDISPINFOW*>(header);
+  const int room = static_cast<int>(sizeof request->szText / sizeof request->szText[0]);
+  request->szText[0] = L'\0';
+  if (::MultiByteToWideChar(CP_ACP, 0, text, -1, request->szText, room) == 0) {
+    request->szText[room - 1] = L'\0';
+  }
+  request->lpszText = request->szText;
+  request->hinst = nullptr;
+  return true;
+}
+
+}  // namespace flash

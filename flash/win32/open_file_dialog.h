@@ -1,0 +1,20 @@
+// File Open through the system's Open-file dialog (GetOpenFileNameA), as the
+// loader asks for it: title, initial folder and file, one filter entry.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "flash/updater_ui.h"
+#include "platform/windows/win32.h"
+
+namespace flash {
+
+// The filter list: the loader's description with the HEX pattern, then the
+// double terminator the dialog expects.
+std::string OpenFileFilter(const std::string& description);
+
+// The chosen path, or nothing when the user cancelled or the dialog failed.
+std::optional<std::string> ShowOpenFileDialog(HWND owner, const OpenFileRequest& request);
+
+}  // namespace flash

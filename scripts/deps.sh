@@ -46,8 +46,9 @@ dvdutil_install_packages() {
 dvdutil_install_deps() { dvdutil_install_packages "${DVDUTIL_PACKAGES[@]}"; }
 
 # The Windows build and its tests: mingw-w64 (posix threads), Wine with its
-# 32-bit side, and the GoogleTest sources to build with the cross compiler.
-DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 googletest)
+# 32-bit side, the GoogleTest sources to build with the cross compiler, and a
+# virtual X display for the window tests.
+DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 googletest xvfb xauth)
 
 dvdutil_install_windows_deps() { dvdutil_install_packages "${DVDUTIL_WINDOWS_PACKAGES[@]}"; }
 

@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drvcmd/notice.h"
@@ -33,6 +34,7 @@ class MessageBoxService : public drvcmd::Notice {
 
   void SetOwner(QWidget* owner) { owner_ = owner; }
   const std::string& ApplicationTitle() const { return applicationTitle_; }
+  void SetApplicationTitle(std::string title) { applicationTitle_ = std::move(title); }
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
 

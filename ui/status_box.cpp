@@ -5,12 +5,20 @@
 
 namespace ui {
 
-void WriteStatusBox(QPlainTextEdit& box, const std::string& statusText) {
+void SetStatusBoxText(QPlainTextEdit& box, const std::string& statusText) {
   QString shown = QString::fromStdString(statusText);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   box.setPlainText(shown);
+}
+
+void ScrollStatusBoxToEnd(QPlainTextEdit& box) {
   box.moveCursor(QTextCursor::End);
   box.verticalScrollBar()->setValue(box.verticalScrollBar()->maximum());
+}
+
+void WriteStatusBox(QPlainTextEdit& box, const std::string& statusText) {
+  SetStatusBoxText(box, statusText);
+  ScrollStatusBoxToEnd(box);
 }
 
 std::string ReadStatusBox(const QPlainTextEdit& box) {

@@ -7,6 +7,10 @@
 
 namespace ui {
 
+// Replaces the box's whole text, "\r\n" shown as line breaks.
+void SetStatusBoxText(QPlainTextEdit& box, const std::string& statusText);
+// Shows the end of the box's text, the caret there.
+void ScrollStatusBoxToEnd(QPlainTextEdit& box);
 // Replaces the box's whole text and scrolls to its end.
 void WriteStatusBox(QPlainTextEdit& box, const std::string& statusText);
 // The box's text with every line break as "\r\n".

@@ -1,5 +1,5 @@
-// Main frame: menus and toolbar from the resource tables, the caption, the
-// document cycle and the placement of the window on the screen.
+// Main frame: menus and toolbar from the resource tables, the hosted form,
+// drag and drop and the placement of the window on the screen.
 #include "flash/app/main_frame.h"
 
 #include <QAction>
@@ -11,17 +11,18 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QUrl>
-#include <cstdio>
 
-#include "flash/app/about_dialog.h"
-#include "flash/app/form_layout.h"
 #include "flash/app/pixel_icons.h"
-#include "flash/app/system_info_command.h"
+#include "flash/window/form_layout.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"
+#include "ui/dialog_builder.h"
+#include "ui/tree_style.h"
 
 namespace flash {
 namespace {
@@ -29,31 +30,25 @@ namespace {
 constexpr int kToolbarIconWidth = resources::kToolbarImageWidth;
 constexpr int kToolbarIconHeight = resources::kToolbarImageHeight;
 
+QRect ToQRect(const ui::ItemRect& place) {
+  return QRect(place.x, place.y, place.width, place.height);
+}
+
 QRect AvailableScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
-// "&1 path": the framework's numbering of recent files.
-QString RecentEntryText(int index, const QString& path) {
-  return QStringLiteral("&%1 %2").arg(index + 1).arg(path);
-}
-
-std::string CannotOpenText(const QString& path) {
-  const QByteArray name = QFile::encodeName(path);
-  const int needed =
-      std::snprintf(nullptr, 0, resources::kCannotOpenDocumentFormat, name.constData());
-  std::string text(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
-  std::snprintf(text.data(), text.size() + 1, resources::kCannotOpenDocumentFormat,
-                name.constData());
-  return text;
-}
-
 }  // namespace
 
-MainFrame::MainFrame(const AppVariant& variant, ui::MessageBoxService& messages,
-                     ui::FileDialogService& fileDialogs, RecentFileList& recentFiles)
-    : variant_(variant), messages_(messages), recentFiles_(recentFiles) {
+MainFrame::MainFrame(const AppVariant& variant, ui::QtWindowSystem& windows,
+                     OpenFileDialog& fileDialog, RecentFileList& recentFiles)
+    : variant_(variant),
+      windows_(windows),
+      recentFiles_(recentFiles),
+      anchoredWindows_(windows, *this),
+      view_(variant, anchoredWindows_, fileDialog, [this](int command) { Dispatch(command); }),
+      documents_(variant, recentFiles, *this) {
   Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint;
@@ -65,20 +60,35 @@ MainFrame::MainFrame(const AppVariant& variant, ui::MessageBoxService& messages,
                                                         : ui::FramePlacer::Sizing::kFixed);
   setAcceptDrops(true);
 
-  view_ = new MainView(variant, messages, fileDialogs, this);
-  setCentralWidget(view_);
-  connect(view_, &MainView::ExitRequested, this, [this] { Dispatch(resources::kIdAppExit); });
-
+  CreateForm();
   CreateMenus();
   CreateToolBar();
   CreateAccelerators();
-  RebuildRecentFileMenu();
-  UpdateCaption();
+  RecentFilesChanged();
+  SetCaption(documents_.Caption());
 
   if (variant.halfWidthFirstFrame) {
     const QRect screen = AvailableScreen();
-    PlaceFrame(FirstFrameRect(screen.width(), screen.height()).translated(screen.topLeft()));
+    PlaceFrame(
+        ToQRect(FirstFrameRect(screen.width(), screen.height())).translated(screen.topLeft()));
   }
+}
+
+MainFrame::~MainFrame() {
+  // The form's host tells the view it goes: before the view itself goes.
+  delete form_;
+  form_ = nullptr;
+}
+
+void MainFrame::CreateForm() {
+  form_ = new ui::QtDialogHost(variant_.dialogs.mainForm, view_, windows_, this);
+  // A form view: a child that fills the frame, not a dialog window of its own.
+  form_->setWindowFlags(Qt::Widget);
+  form_->setMinimumSize(0, 0);
+  form_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  setCentralWidget(form_);
+  form_->installEventFilter(this);
+  form_->Initialise();
 }
 
 void MainFrame::CreateMenus() {
@@ -148,10 +158,10 @@ QAction* MainFrame::MenuAction(int command) const {
 
 void MainFrame::Dispatch(int command) {
   // While a command runs the window takes no input.
-  if (view_->Busy()) return;
+  if (view_.Busy()) return;
   switch (command) {
     case resources::kIdFileOpen:
-      view_->OnFileOpen();
+      view_.OnFileOpen();
       break;
     case resources::kIdFileNew:
       NewDocument();
@@ -160,7 +170,7 @@ void MainFrame::Dispatch(int command) {
       close();
       break;
     case resources::kIdAppAbout:
-      ShowAbout();
+      view_.ShowAbout();
       break;
     case resources::kIdViewToolbar:
       // isHidden, not isVisible: a toolbar of a hidden frame is not visible either.
@@ -168,47 +178,31 @@ void MainFrame::Dispatch(int command) {
       if (QAction* toggle = MenuAction(command)) toggle->setChecked(!toolBar_->isHidden());
       break;
     case resources::kIdAspiSystemInfo:
-      if (variant_.hasSystemInfo) ShowSystemInfo();
+      if (variant_.hasSystemInfo) view_.ShowSystemInfo(systemInfo_);
       break;
     default:
       break;  // commands without a handler
   }
 }
 
-void MainFrame::NewDocument() {
-  documentTitle_ = QString::fromUtf8(variant_.newDocumentTitle);
-  UpdateCaption();
-  InitialUpdate();
-}
-
 bool MainFrame::OpenDocument(const QString& path) {
-  QFile file(path);
-  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-    messages_.MessageBox(CannotOpenText(path), std::string(), drvcmd::kMbIconExclamation);
-    recentFiles_.Remove(path);
-    RebuildRecentFileMenu();
-    return false;
-  }
-  file.close();  // the document carries no data: nothing is read
-  recentFiles_.Add(path);
-  RebuildRecentFileMenu();
-  if (variant_.keepsDocumentTitles) documentTitle_ = QFileInfo(path).fileName();
-  UpdateCaption();
-  InitialUpdate();
-  return true;
+  return documents_.OpenDocument(QFile::encodeName(path).toStdString());
 }
 
 void MainFrame::OpenRecentFile(const QString& path) {
-  if (view_->Busy()) return;
+  if (view_.Busy()) return;
   OpenDocument(path);
 }
 
 void MainFrame::InitialUpdate() {
-  view_->ScanDrives();
+  if (auto* tree = ui::FindControl<QTreeWidget>(form_, resources::kIdcDriveTree)) {
+    ui::SetTreeStyle(*tree, ui::kTreeHasLines | ui::kTreeHasButtons | ui::kTreeLinesAtRoot);
+  }
+  view_.ScanDrives();
   const QRect screen = AvailableScreen();
-  PlaceFrame(CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft()));
-  view_->LayOutControls();
-  if (variant_.refreshStatusAfterLayout) view_->RefreshStatusBox();
+  PlaceFrame(
+      ToQRect(CentredFrameRect(screen.width(), screen.height())).translated(screen.topLeft()));
+  view_.FinishInitialUpdate(form_->width(), form_->height());
 }
 
 void MainFrame::PlaceFrame(const QRect& frameRect) {
@@ -217,44 +211,40 @@ void MainFrame::PlaceFrame(const QRect& frameRect) {
   placer_->Place(frameRect);
 }
 
-void MainFrame::UpdateCaption() {
-  const QString frameTitle = QString::fromUtf8(variant_.frameTitle);
-  const QString separator = QStringLiteral(" - ");
-  setWindowTitle(variant_.documentTitleFirst ? documentTitle_ + separator + frameTitle
-                                             : frameTitle + separator + documentTitle_);
+void MainFrame::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
 }
 
-void MainFrame::RebuildRecentFileMenu() {
+void MainFrame::RecentFilesChanged() {
   if (fileMenu_ == nullptr || recentPlaceholder_ == nullptr) return;
   for (QAction* action : recentActions_) {
     fileMenu_->removeAction(action);
     action->deleteLater();
   }
   recentActions_.clear();
-  const QStringList& entries = recentFiles_.Entries();
-  recentPlaceholder_->setVisible(entries.isEmpty());
-  for (int index = 0; index < entries.size(); ++index) {
-    auto* action = new QAction(RecentEntryText(index, entries[index]), fileMenu_);
-    const QString path = entries[index];
+  const std::vector<std::string>& entries = recentFiles_.Entries();
+  recentPlaceholder_->setVisible(entries.empty());
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    const QString path = QFile::decodeName(entries[index].c_str());
+    auto* action = new QAction(
+        QFile::decodeName(RecentFileMenuText(static_cast<int>(index), entries[index]).c_str()),
+        fileMenu_);
     connect(action, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
     fileMenu_->insertAction(recentPlaceholder_, action);
     recentActions_.append(action);
   }
 }
 
-void MainFrame::ShowAbout() {
-  UpdaterAboutDialog dialog(variant_, this);
-  dialog.exec();
+int MainFrame::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  return view_.MessageBox(text, caption, style);
 }
 
-void MainFrame::ShowSystemInfo() {
-  const std::optional<std::string> text = SystemInfoText(systemInfo_);
-  if (text.has_value()) {
-    messages_.MessageBox(*text, resources::kSystemInfoCaption, drvcmd::kMbOk);
-  } else {
-    messages_.MessageBox(resources::kSystemInfoUnavailable, resources::kSystemInfoCaption,
-                         drvcmd::kMbIconHand);
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == form_ && event->type() == QEvent::Resize) {
+    const QSize size = static_cast<QResizeEvent*>(event)->size();
+    view_.LayOut(size.width(), size.height());
   }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
@@ -262,7 +252,7 @@ void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainFrame::dropEvent(QDropEvent* event) {
-  if (view_->Busy()) return;
+  if (view_.Busy()) return;
   for (const QUrl& url : event->mimeData()->urls()) {
     if (url.isLocalFile()) OpenDocument(url.toLocalFile());
   }

@@ -1,16 +1,21 @@
-// The updater's main frame: menu bar, toolbar, accelerators, caption, the
-// document cycle (new, opened, recent, dropped) and the window's placement.
+// The updater's main frame on Qt: menu bar, toolbar, accelerators, drag and
+// drop and the window's placement. It hosts the form (template 101) with the
+// shared UpdaterView through the Qt dialog host, and runs the shared document
+// cycle.
 #pragma once
 
 #include <QMainWindow>
 #include <map>
 
-#include "flash/app/app_variant.h"
-#include "flash/app/main_view.h"
-#include "flash/app/recent_file_list.h"
+#include "flash/app/anchored_window_system.h"
+#include "flash/window/app_variant.h"
+#include "flash/window/document_cycle.h"
+#include "flash/window/open_file_dialog.h"
+#include "flash/window/recent_file_list.h"
+#include "flash/window/updater_view.h"
 #include "platform/system_info_component.h"
-#include "ui/file_dialog_service.h"
-#include "ui/message_box_service.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
 #include "ui/window_placement.h"
 
 class QMenu;
@@ -18,29 +23,32 @@ class QToolBar;
 
 namespace flash {
 
-class MainFrame : public QMainWindow {
+class MainFrame : public QMainWindow, private DocumentFrame {
   Q_OBJECT
 
  public:
-  MainFrame(const AppVariant& variant, ui::MessageBoxService& messages,
-            ui::FileDialogService& fileDialogs, RecentFileList& recentFiles);
+  MainFrame(const AppVariant& variant, ui::QtWindowSystem& windows, OpenFileDialog& fileDialog,
+            RecentFileList& recentFiles);
+  ~MainFrame() override;
 
-  MainView& View() { return *view_; }
-  void AttachUpdater(Updater& updater) { view_->AttachUpdater(&updater); }
+  UpdaterView& View() { return view_; }
+  // The form's dialog host: its controls by id.
+  ui::QtDialogHost& Form() { return *form_; }
+  void AttachUpdater(Updater& updater) { view_.AttachUpdater(&updater); }
   void SetSystemInfoComponent(platform::SystemInfoComponent* component) { systemInfo_ = component; }
 
   // The framework's document cycle. Neither loads firmware.
-  void NewDocument();
+  void NewDocument() { documents_.NewDocument(); }
   bool OpenDocument(const QString& path);
   // Rebuilds the tree, re-centres the window and lays out the form.
-  void InitialUpdate();
+  void InitialUpdate() override;
   // Where the frame was last placed, title bar and border included.
   QRect PlacedFrame() const { return placer_->Target(); }
 
   // Runs a command as a menu item, toolbar button or accelerator would.
   void Dispatch(int command);
 
-  const QString& DocumentTitle() const { return documentTitle_; }
+  QString DocumentTitle() const { return QString::fromStdString(documents_.DocumentTitle()); }
   QAction* MenuAction(int command) const;
   QToolBar* ToolBar() const { return toolBar_; }
   QMenu* RecentFileMenu() const { return fileMenu_; }
@@ -49,28 +57,34 @@ class MainFrame : public QMainWindow {
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // The form's resizes: its controls follow.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // DocumentFrame
+  void SetCaption(const std::string& caption) override;
+  void RecentFilesChanged() override;
+  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+
+  void CreateForm();
   void CreateMenus();
   void CreateToolBar();
   void CreateAccelerators();
-  void RebuildRecentFileMenu();
-  void UpdateCaption();
   void PlaceFrame(const QRect& frameRect);
   void OpenRecentFile(const QString& path);
-  void ShowAbout();
-  void ShowSystemInfo();
 
   const AppVariant& variant_;
-  ui::MessageBoxService& messages_;
+  ui::QtWindowSystem& windows_;
   RecentFileList& recentFiles_;
-  MainView* view_ = nullptr;
+  AnchoredWindowSystem anchoredWindows_;
+  UpdaterView view_;
+  DocumentCycle documents_;
+  ui::QtDialogHost* form_ = nullptr;  // the central widget, deleted before the view
   QToolBar* toolBar_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   QAction* recentPlaceholder_ = nullptr;
   QList<QAction*> recentActions_;
   std::map<int, QAction*> menuActions_;
-  QString documentTitle_;
   ui::FramePlacer* placer_ = nullptr;  // owned by this window
   platform::SystemInfoComponent* systemInfo_ = nullptr;
 };

@@ -2,44 +2,33 @@
 #include "flash/app/updater_app.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include "flash/app/document_type_registration.h"
 #include "flash/app/pixel_icons.h"
 #include "startup/startup_platform.h"
 
 namespace flash {
-namespace {
-
-// The first argument that is not a switch names a document.
-std::optional<QString> DocumentArgument(const QStringList& arguments) {
-  for (const QString& argument : arguments) {
-    if (!argument.startsWith(QLatin1Char('-'))) return argument;
-  }
-  return std::nullopt;
-}
-
-}  // namespace
 
 UpdaterApp::UpdaterApp(const AppVariant& variant, platform::Platform& system)
     : variant_(variant),
       system_(system),
-      messages_(variant.applicationTitle),
-      recentFiles_(QString::fromUtf8(variant.settingsKey),
-                   QString::fromUtf8(variant.applicationTitle), variant.recentFileCount) {}
+      windows_(variant.applicationTitle),
+      settings_(QString::fromUtf8(variant.settingsKey),
+                QString::fromUtf8(variant.applicationTitle)),
+      recentFiles_(settings_, variant.recentFileCount) {}
 
 UpdaterApp::~UpdaterApp() { Stop(); }
 
 int UpdaterApp::Start(const QStringList& arguments) {
   recentFiles_.Load();
-  frame_ = std::make_unique<MainFrame>(variant_, messages_, fileDialogs_, recentFiles_);
-  messages_.SetOwner(frame_.get());
+  frame_ = std::make_unique<MainFrame>(variant_, windows_, openFileDialog_, recentFiles_);
   fileDialogs_.SetOwner(frame_.get());
   updater_ = std::make_unique<Updater>(variant_.procedure, system_, frame_->View());
 
   const int startResult = updater_->Start();
   if (startResult != 0) {
-    messages_.SetOwner(nullptr);
-    messages_.MessageBox(Updater::StartupMessage(startResult), std::string(), drvcmd::kMbOk);
+    windows_.MessageBox(Updater::StartupMessage(startResult), std::string(), drvcmd::kMbOk);
     return startResult;
   }
   started_ = true;
@@ -50,9 +39,13 @@ int UpdaterApp::Start(const QStringList& arguments) {
     frame_->SetSystemInfoComponent(systemInfo_.get());
   }
 
-  const std::optional<QString> document = DocumentArgument(arguments);
+  std::vector<std::string> documentArguments;
+  for (const QString& argument : arguments) {
+    documentArguments.push_back(QFile::encodeName(argument).toStdString());
+  }
+  const std::optional<std::string> document = DocumentArgument(documentArguments);
   if (document.has_value()) {
-    if (!frame_->OpenDocument(*document)) {
+    if (!frame_->OpenDocument(QFile::decodeName(document->c_str()))) {
       Stop();
       return -1;
     }

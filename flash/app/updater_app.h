@@ -6,13 +6,16 @@
 #include <QStringList>
 #include <memory>
 
-#include "flash/app/app_variant.h"
 #include "flash/app/main_frame.h"
-#include "flash/app/recent_file_list.h"
+#include "flash/app/qt_open_file_dialog.h"
+#include "flash/app/qt_settings_store.h"
 #include "flash/updater.h"
+#include "flash/window/app_variant.h"
+#include "flash/window/recent_file_list.h"
 #include "platform/platform.h"
 #include "ui/file_dialog_service.h"
 #include "ui/message_box_service.h"
+#include "ui/qt_window_system.h"
 
 namespace flash {
 
@@ -31,15 +34,18 @@ class UpdaterApp {
 
   MainFrame& Frame() { return *frame_; }
   Updater& Program() { return *updater_; }
-  ui::MessageBoxService& Messages() { return messages_; }
+  ui::QtWindowSystem& Windows() { return windows_; }
+  ui::MessageBoxService& Messages() { return windows_.Messages(); }
   ui::FileDialogService& FileDialogs() { return fileDialogs_; }
   RecentFileList& RecentFiles() { return recentFiles_; }
 
  private:
   const AppVariant& variant_;
   platform::Platform& system_;
-  ui::MessageBoxService messages_;
+  ui::QtWindowSystem windows_;
   ui::FileDialogService fileDialogs_;
+  QtOpenFileDialog openFileDialog_{fileDialogs_};
+  QtSettingsStore settings_;
   RecentFileList recentFiles_;
   std::unique_ptr<platform::SystemInfoComponent> systemInfo_;
   std::unique_ptr<MainFrame> frame_;

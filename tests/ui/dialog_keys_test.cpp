@@ -14,14 +14,16 @@
 #include <memory>
 
 #include "emulator/emulated_machine.h"
-#include "flash/app/about_dialog.h"
-#include "flash/app/confirm_update_dialog.h"
-#include "flash/app/main_view.h"
+#include "flash/window/about_logic.h"
+#include "flash/window/confirm_update_logic.h"
+#include "flash/window/updater_view.h"
 #include "launcher/app/launcher_about_dialog.h"
 #include "launcher/app/launcher_dialog.h"
 #include "pace/app/speed_about_dialog.h"
 #include "pace/app/speed_dialog.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
 #include "zone/app/region_about_dialog.h"
 #include "zone/app/region_dialog.h"
 
@@ -30,9 +32,33 @@ namespace {
 // What Enter does with no push button focused.
 enum class Elsewhere { kEndsDialog, kPressesDefault, kNothing };
 
+class NoFiles : public flash::OpenFileDialog {
+ public:
+  std::optional<std::string> ChooseOpenFile(const flash::OpenFileRequest&) override {
+    return std::nullopt;
+  }
+};
+
+const flash::FirmwareIdentity kIdentity{};
+
+// A window of the updaters: its logic and the Qt host that runs it.
+class FlashWindow : public ui::QtDialogHost {
+ public:
+  FlashWindow(const ui::DialogTemplate& dialog, std::unique_ptr<ui::DialogLogic> logic,
+              ui::QtWindowSystem& windows)
+      : QtDialogHost(dialog, *logic, windows), logic_(std::move(logic)) {
+    Initialise();
+  }
+  ~FlashWindow() override { EndDialog(ui::kIdCancel); }  // before the logic goes
+
+ private:
+  std::unique_ptr<ui::DialogLogic> logic_;
+};
+
 struct Programs {
   ui::MessageBoxService messages{"keys"};
-  ui::FileDialogService files;
+  ui::QtWindowSystem windows{"keys"};
+  NoFiles files;
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<launcher::Launcher> launcher;
 
@@ -56,7 +82,22 @@ struct DialogRow {
 
 using Window = std::unique_ptr<QWidget>;
 
-const flash::FirmwareIdentity kIdentity{};
+Window FlashForm(const flash::AppVariant& variant, Programs& p) {
+  return std::make_unique<FlashWindow>(
+      variant.dialogs.mainForm,
+      std::make_unique<flash::UpdaterView>(variant, p.windows, p.files, [](int) {}), p.windows);
+}
+
+Window FlashConfirmation(const flash::AppVariant& variant, Programs& p) {
+  return std::make_unique<FlashWindow>(
+      variant.dialogs.confirmUpdate,
+      std::make_unique<flash::ConfirmUpdateLogic>(kIdentity, kIdentity), p.windows);
+}
+
+Window FlashAbout(const flash::AppVariant& variant, Programs& p) {
+  return std::make_unique<FlashWindow>(
+      variant.dialogs.aboutBox, std::make_unique<flash::UpdaterAboutLogic>(variant), p.windows);
+}
 
 const DialogRow kDialogs[] = {
     {"pacespti",
@@ -78,38 +119,22 @@ const DialogRow kDialogs[] = {
      },
      Elsewhere::kEndsDialog},
     {"flashaspi form",
-     [](Programs& p) -> Window {
-       return std::make_unique<flash::MainView>(flash::AppVariant::Aspi(), p.messages, p.files,
-                                                nullptr);
-     },
+     [](Programs& p) -> Window { return FlashForm(flash::AppVariant::Aspi(), p); },
      Elsewhere::kNothing},
     {"flashspti form",
-     [](Programs& p) -> Window {
-       return std::make_unique<flash::MainView>(flash::AppVariant::Spti(), p.messages, p.files,
-                                                nullptr);
-     },
+     [](Programs& p) -> Window { return FlashForm(flash::AppVariant::Spti(), p); },
      Elsewhere::kNothing},
     {"flashaspi confirmation",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::ConfirmUpdateDialog>(
-           flash::AppVariant::Aspi().dialogs.confirmUpdate, kIdentity, kIdentity, nullptr);
-     },
+     [](Programs& p) -> Window { return FlashConfirmation(flash::AppVariant::Aspi(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"flashspti confirmation",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::ConfirmUpdateDialog>(
-           flash::AppVariant::Spti().dialogs.confirmUpdate, kIdentity, kIdentity, nullptr);
-     },
+     [](Programs& p) -> Window { return FlashConfirmation(flash::AppVariant::Spti(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"flashaspi about",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::UpdaterAboutDialog>(flash::AppVariant::Aspi(), nullptr);
-     },
+     [](Programs& p) -> Window { return FlashAbout(flash::AppVariant::Aspi(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"flashspti about",
-     [](Programs&) -> Window {
-       return std::make_unique<flash::UpdaterAboutDialog>(flash::AppVariant::Spti(), nullptr);
-     },
+     [](Programs& p) -> Window { return FlashAbout(flash::AppVariant::Spti(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"zonespti about",
      [](Programs&) -> Window { return std::make_unique<zone::RegionAboutDialog>(nullptr); },
@@ -199,7 +224,7 @@ TEST_P(DialogKeysTest, EscapeCancelsADialogWhateverIsFocused) {
   window_->findChildren<QPushButton*>().front()->setFocus();
   PressKey(window_->focusWidget(), Qt::Key_Escape);
   EXPECT_TRUE(Presses().empty());
-  if (AsDialog() == nullptr) {
+  if (GetParam().elsewhere == Elsewhere::kNothing) {
     EXPECT_TRUE(window_->isVisible()) << "the form has no Cancel command";
   } else {
     EXPECT_FALSE(window_->isVisible());

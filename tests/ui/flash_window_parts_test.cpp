@@ -1,6 +1,6 @@
-// The updater windows' pieces on their own: form layout and placement, the
-// confirmation texts and its Cancel paths, About and System Info texts, the
-// recent-file list in the settings, and the desktop document registration.
+// The updater windows' Qt pieces on their own: the templates, the
+// confirmation's Cancel paths by key and close box, the About box's edit box,
+// the recent-file list in QSettings, and the desktop document registration.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -22,53 +22,21 @@
 #include <vector>
 
 #include "drvcmd/notice.h"
-#include "flash/app/about_dialog.h"
-#include "flash/app/app_variant.h"
-#include "flash/app/confirm_update_dialog.h"
 #include "flash/app/document_type_registration.h"
-#include "flash/app/form_layout.h"
-#include "flash/app/recent_file_list.h"
-#include "flash/app/system_info_command.h"
+#include "flash/app/qt_settings_store.h"
+#include "flash/window/about_logic.h"
+#include "flash/window/app_variant.h"
+#include "flash/window/confirm_update_logic.h"
+#include "flash/window/recent_file_list.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
+#include "ui/qt_window_system.h"
 #include "ui/settings_key.h"
 
 namespace {
 
 using flash::AppVariant;
-using flash::FormLayoutKind;
-
-TEST(FormLayoutTest, OlderBuildStacksLabelTreeLabelBoxAndButtons) {
-  // W = 400, H = 300, hs = 13, hb = 23: u = (300 - 26 - 23 - 30) / 3 = 73, w = 390.
-  const flash::FormLayout layout =
-      flash::LayOutForm(FormLayoutKind::kDriveListLabelFirst, 400, 300, 13, 23);
-  EXPECT_EQ(layout.driveListLabel, QRect(5, 5, 390, 13));
-  EXPECT_EQ(layout.driveTree, QRect(5, 23, 390, 73));
-  EXPECT_EQ(layout.statusLabel, QRect(5, 101, 390, 13));
-  EXPECT_EQ(layout.statusBox, QRect(5, 119, 390, 146));
-  EXPECT_EQ(layout.fileOpen, QRect(5, 270, 130, 23));
-  EXPECT_EQ(layout.update, QRect(135, 270, 130, 23));
-  EXPECT_EQ(layout.exit, QRect(265, 270, 130, 23));
-}
-
-TEST(FormLayoutTest, NtBuildStartsWithTheTree) {
-  // W = 401, H = 301, hs = 16, hb = 25: u = (301 - 16 - 25 - 25) / 3 = 78, w = 391, w/3 = 130.
-  const flash::FormLayout layout = flash::LayOutForm(FormLayoutKind::kTreeFirst, 401, 301, 16, 25);
-  EXPECT_TRUE(layout.driveListLabel.isEmpty());
-  EXPECT_EQ(layout.driveTree, QRect(5, 5, 391, 78));
-  EXPECT_EQ(layout.statusLabel, QRect(5, 88, 391, 16));
-  EXPECT_EQ(layout.statusBox, QRect(5, 109, 391, 156));
-  EXPECT_EQ(layout.fileOpen, QRect(5, 270, 130, 25));
-  EXPECT_EQ(layout.update, QRect(135, 270, 130, 25));
-  EXPECT_EQ(layout.exit, QRect(265, 270, 130, 25));
-}
-
-TEST(FormLayoutTest, WindowIsCentredOnHalfTheScreen) {
-  EXPECT_EQ(flash::CentredFrameRect(1024, 710), QRect(256, 177, 512, 356));
-  EXPECT_EQ(flash::FirstFrameRect(1024, 710), QRect(256, 177, 512, 710));
-  // Odd sizes: the margins truncate and the size takes the rest.
-  EXPECT_EQ(flash::CentredFrameRect(1023, 711), QRect(255, 177, 513, 357));
-}
 
 const ui::ControlTemplate* TemplateControl(const ui::DialogTemplate& dialog, int id) {
   for (const ui::ControlTemplate& control : dialog.controls) {
@@ -178,6 +146,10 @@ TEST(FlashTemplatesTest, ConfirmationAndProgressHaveTheirSizesCaptionsAndFonts) 
   }
 }
 
+QPushButton* FindButton(const QWidget& dialog, int id) {
+  return ui::FindControl<QPushButton>(&dialog, id);
+}
+
 flash::FirmwareIdentity Identity(const char* vendorProduct, const char* revision) {
   flash::FirmwareIdentity identity{};
   std::memcpy(identity.data(), vendorProduct, 24);
@@ -186,151 +158,70 @@ flash::FirmwareIdentity Identity(const char* vendorProduct, const char* revision
   return identity;
 }
 
-TEST(ConfirmUpdateDialogTest, ShowsBothFirmwareTextsAndTheMessage) {
-  const flash::FirmwareIdentity drive = Identity("TAVREON DVD-ROM KD-410  ", "1.02");
-  const flash::FirmwareIdentity image = Identity("TAVREON DVD-ROM KD-410  ", "1.05");
-  EXPECT_EQ(flash::FormatFirmwareIdentity(drive), "TAVREON DVD-ROM KD-410   1.02");
-
-  for (const AppVariant* variant : {&AppVariant::Aspi(), &AppVariant::Spti()}) {
-    flash::ConfirmUpdateDialog dialog(variant->dialogs.confirmUpdate, drive, image, nullptr);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Confirmation of update"));
-    EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmMessage)->text(),
-              QStringLiteral("Do you want to update the firmware ?"));
-    EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmOldFirmware)->text(),
-              QStringLiteral("TAVREON DVD-ROM KD-410   1.02"));
-    EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmNewFirmware)->text(),
-              QStringLiteral("TAVREON DVD-ROM KD-410   1.05"));
-  }
-}
-
-TEST(ConfirmUpdateDialogTest, IdentityBytesAreLatin1AsInTheDriveTree) {
-  // 0xE9 alone is no UTF-8, and C3 A9 would read as one character in UTF-8.
-  const flash::FirmwareIdentity drive = Identity("TAVREON DVD-ROM KD-410\xE9 ", "1.\xC3\xA9");
-  flash::ConfirmUpdateDialog dialog(AppVariant::Spti().dialogs.confirmUpdate, drive, drive,
-                                    nullptr);
-  EXPECT_EQ(ui::FindControl<QLabel>(&dialog, resources::kIdcConfirmOldFirmware)->text(),
-            QString::fromUtf8("TAVREON DVD-ROM KD-410\u00E9  1.\u00C3\u00A9"));
-}
-
-TEST(ConfirmUpdateDialogTest, ZeroBytesEndTheTextsAsPrintfWould) {
-  flash::FirmwareIdentity identity{};
-  std::memcpy(identity.data(), "SHORT", 5);
-  std::memcpy(identity.data() + 24, "1", 1);
-  EXPECT_EQ(flash::FormatFirmwareIdentity(identity), "SHORT 1");
-}
-
-// Runs the dialog and acts on it once it is up.
-int RunWhileActing(flash::ConfirmUpdateDialog& dialog, std::function<void()> action) {
+// Runs the confirmation modally and acts on it once it is up: its answer.
+int RunWhileActing(ui::QtDialogHost& dialog, std::function<void()> action) {
   QTimer::singleShot(0, &dialog, action);
-  return dialog.Run();
+  dialog.exec();
+  return dialog.Result();
 }
 
 TEST(ConfirmUpdateDialogTest, OkConfirmsAndEscapeCancelOrCloseCancel) {
   const flash::FirmwareIdentity identity = Identity("TAVREON DVD-ROM KD-410  ", "1.02");
   const auto& confirm = AppVariant::Spti().dialogs.confirmUpdate;
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(
-        RunWhileActing(dialog,
-                       [&] { ui::FindControl<QPushButton>(&dialog, ui::kIdControlOk)->click(); }),
-        drvcmd::kIdOk);
-  }
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(
-        RunWhileActing(
-            dialog, [&] { ui::FindControl<QPushButton>(&dialog, ui::kIdControlCancel)->click(); }),
-        drvcmd::kIdCancel);
-  }
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(RunWhileActing(dialog,
-                             [&] {
-                               QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                               QApplication::sendEvent(&dialog, &escape);
-                             }),
-              drvcmd::kIdCancel);
-  }
-  {
-    flash::ConfirmUpdateDialog dialog(confirm, identity, identity, nullptr);
-    EXPECT_EQ(RunWhileActing(dialog, [&] { dialog.close(); }), drvcmd::kIdCancel);
+  ui::QtWindowSystem windows("flashspti");
+  const struct {
+    const char* how;
+    std::function<void(ui::QtDialogHost&)> act;
+    int answer;
+  } cases[] = {
+      {"OK", [](ui::QtDialogHost& dialog) { FindButton(dialog, ui::kIdControlOk)->click(); },
+       drvcmd::kIdOk},
+      {"Cancel",
+       [](ui::QtDialogHost& dialog) { FindButton(dialog, ui::kIdControlCancel)->click(); },
+       drvcmd::kIdCancel},
+      {"Escape",
+       [](ui::QtDialogHost& dialog) {
+         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+         QApplication::sendEvent(&dialog, &escape);
+       },
+       drvcmd::kIdCancel},
+      {"close box", [](ui::QtDialogHost& dialog) { dialog.close(); }, drvcmd::kIdCancel},
+  };
+  for (const auto& row : cases) {
+    flash::ConfirmUpdateLogic logic(identity, identity);
+    ui::QtDialogHost dialog(confirm, logic, windows);
+    dialog.Initialise();
+    EXPECT_EQ(RunWhileActing(dialog, [&] { row.act(dialog); }), row.answer) << row.how;
   }
 }
 
-TEST(AboutDialogTest, EachBuildShowsItsVersionText) {
-  flash::UpdaterAboutDialog aspi(AppVariant::Aspi(), nullptr);
-  EXPECT_EQ(aspi.windowTitle(), QStringLiteral("About FLASHKIT for Win32"));
+TEST(AboutDialogTest, TheOlderBuildsVersionIsInAReadOnlyEditBox) {
+  ui::QtWindowSystem windows("flashaspi");
+  flash::UpdaterAboutLogic logic(AppVariant::Aspi());
+  ui::QtDialogHost aspi(AppVariant::Aspi().dialogs.aboutBox, logic, windows);
+  aspi.Initialise();
   auto* edit = ui::FindControl<QLineEdit>(&aspi, resources::kIdcAspiAboutVersion);
   ASSERT_NE(edit, nullptr);
   EXPECT_TRUE(edit->isReadOnly());
   EXPECT_EQ(edit->text(), QStringLiteral("Firmware Update Utility Version 0.03"));
-
-  flash::UpdaterAboutDialog spti(AppVariant::Spti(), nullptr);
-  EXPECT_EQ(spti.windowTitle(), QStringLiteral("About flashspti"));
-  EXPECT_EQ(flash::AboutText(AppVariant::Spti()),
-            "DVD-ROM Firmware Update Tool for Windows2000\r\nVersion 0.01");
-  auto* text = ui::FindControl<QLabel>(&spti, resources::kIdcSptiAboutText);
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text->text(),
-            QStringLiteral("DVD-ROM Firmware Update Tool for Windows2000\nVersion 0.01"));
 }
 
-class ScriptedComponent : public platform::SystemInfoComponent {
- public:
-  platform::HResult get_OSBuildNumber(platform::Short* build) override {
-    reads += "build ";
-    *build = 2222;
-    return failing == "build" ? platform::kEFail : platform::kSOk;
-  }
-  platform::HResult get_OSPlatform(platform::Short* platformId) override {
-    reads += "platform ";
-    *platformId = 1;
-    return failing == "platform" ? platform::kEFail : platform::kSOk;
-  }
-  platform::HResult get_OSVersion(float* version) override {
-    reads += "version ";
-    *version = 4.1f;
-    return failing == "version" ? platform::kEFail : platform::kSOk;
-  }
-  std::string failing;
-  std::string reads;
-};
-
-TEST(SystemInfoTest, FormatsPlatformVersionAndBuildAfterReadingThemInOrder) {
-  ScriptedComponent component;
-  EXPECT_EQ(flash::SystemInfoText(&component),
-            std::optional<std::string>("Platform = 1\r\n OS Verison = 4.100.2222"));
-  EXPECT_EQ(component.reads, "build version platform ");
-}
-
-TEST(SystemInfoTest, AMissingComponentOrAFailedReadGivesNoText) {
-  EXPECT_EQ(flash::SystemInfoText(nullptr), std::nullopt);
-  for (const char* failing : {"build", "version", "platform"}) {
-    ScriptedComponent component;
-    component.failing = failing;
-    EXPECT_EQ(flash::SystemInfoText(&component), std::nullopt) << failing;
-  }
-}
-
-TEST(RecentFileListTest, KeepsTheNewestFirstUpToItsCapacityUnderFileN) {
-  flash::RecentFileList list(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"), 3);
+TEST(RecentFileListTest, TheListLivesInTheSettingsUnderFileN) {
+  flash::QtSettingsStore store(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"));
+  flash::RecentFileList list(store, 3);
   list.Load();
   for (const char* path : {"/data/a.hex", "/data/b.hex", "/data/c.hex", "/data/d.hex"}) {
-    list.Add(QString::fromLatin1(path));
+    list.Add(path);
   }
-  list.Add(QStringLiteral("/data/c.hex"));  // already listed: moves to the top
-  EXPECT_EQ(list.Entries(), (QStringList{"/data/c.hex", "/data/d.hex", "/data/b.hex"}));
-
   QSettings settings(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"));
-  EXPECT_EQ(settings.value("Recent File List/File1").toString(), QStringLiteral("/data/c.hex"));
+  EXPECT_EQ(settings.value("Recent File List/File1").toString(), QStringLiteral("/data/d.hex"));
   EXPECT_EQ(settings.value("Recent File List/File3").toString(), QStringLiteral("/data/b.hex"));
   EXPECT_FALSE(settings.contains("Recent File List/File4"));
 
-  list.Remove(QStringLiteral("/data/d.hex"));
-  flash::RecentFileList reloaded(QStringLiteral("Recent Test Key"), QStringLiteral("recenttest"),
-                                 3);
+  list.Remove("/data/c.hex");
+  flash::RecentFileList reloaded(store, 3);
   reloaded.Load();
-  EXPECT_EQ(reloaded.Entries(), (QStringList{"/data/c.hex", "/data/b.hex"}));
+  EXPECT_EQ(reloaded.Entries(), (std::vector<std::string>{"/data/d.hex", "/data/b.hex"}));
 }
 
 TEST(RecentFileListTest, AKeyWithASlashKeepsOneFolderAndTakesOverTheNestedOne) {
@@ -340,10 +231,11 @@ TEST(RecentFileListTest, AKeyWithASlashKeepsOneFolderAndTakesOverTheNestedOne) {
   earlier->setValue("Recent File List/File1", QStringLiteral("/data/old.hex"));
   earlier->sync();
 
-  flash::RecentFileList list(key, QStringLiteral("slashtest"), 4);
+  flash::QtSettingsStore store(key, QStringLiteral("slashtest"));
+  flash::RecentFileList list(store, 4);
   list.Load();
-  EXPECT_EQ(list.Entries(), (QStringList{"/data/old.hex"}));
-  list.Add(QStringLiteral("/data/new.hex"));
+  EXPECT_EQ(list.Entries(), (std::vector<std::string>{"/data/old.hex"}));
+  list.Add("/data/new.hex");
 
   const auto settings = ui::OpenUserSettings(key, QStringLiteral("slashtest"));
   const QFileInfo file(settings->fileName());
@@ -355,9 +247,9 @@ TEST(RecentFileListTest, AKeyWithASlashKeepsOneFolderAndTakesOverTheNestedOne) {
   // From now on the list comes from the one folder, not the nested one.
   earlier->setValue("Recent File List/File1", QStringLiteral("/data/stale.hex"));
   earlier->sync();
-  flash::RecentFileList reloaded(key, QStringLiteral("slashtest"), 4);
+  flash::RecentFileList reloaded(store, 4);
   reloaded.Load();
-  EXPECT_EQ(reloaded.Entries(), (QStringList{"/data/new.hex", "/data/old.hex"}));
+  EXPECT_EQ(reloaded.Entries(), (std::vector<std::string>{"/data/new.hex", "/data/old.hex"}));
 }
 
 QString ReadText(const QString& path) {

@@ -1,10 +1,13 @@
-// Both updater builds' windows end to end on an emulated machine with a fake
-// clock: captions, menus, the drive tree, File Open, an update through the
-// confirmation and the countdown, the document cycle and start-up failures.
+// Both updater builds' Qt frames end to end on an emulated machine with a fake
+// clock: captions, menus, toolbar and accelerators, the placement of the
+// window and its form, the real confirmation and countdown windows, the
+// document cycle and start-up failures. What the form itself does is in the
+// shared cases (tests/window/flash_window_cases.cpp).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -27,13 +30,12 @@
 #include "emulator/drive_catalogue.h"
 #include "emulator/emulated_machine.h"
 #include "emulator/firmware_builder.h"
-#include "flash/app/confirm_update_dialog.h"
-#include "flash/app/form_layout.h"
-#include "flash/app/update_progress_dialog.h"
 #include "flash/app/updater_app.h"
+#include "flash/window/form_layout.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "tests/support/window_test_machine.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/settings_key.h"
 #include "ui/status_box.h"
 #include "ui/tree_style.h"
@@ -63,23 +65,13 @@ std::string Padded(std::string_view text, std::size_t width) {
   return padded;
 }
 
+QRect ToQRect(const ui::ItemRect& place) {
+  return QRect(place.x, place.y, place.width, place.height);
+}
+
 const emu::ModelSpec& Kd410() { return *emu::FindDriveModel("KD-410"); }
 
 std::string Kd410VendorProduct() { return Padded(Kd410().vendor, 8) + Padded(Kd410().product, 16); }
-
-QStringList TopLevelTexts(const QTreeWidget& tree) {
-  QStringList texts;
-  for (int index = 0; index < tree.topLevelItemCount(); ++index) {
-    texts << tree.topLevelItem(index)->text(0);
-  }
-  return texts;
-}
-
-QStringList ChildTexts(const QTreeWidgetItem& item) {
-  QStringList texts;
-  for (int index = 0; index < item.childCount(); ++index) texts << item.child(index)->text(0);
-  return texts;
-}
 
 QStringList ActionTexts(const QList<QAction*>& actions) {
   QStringList texts;
@@ -128,10 +120,14 @@ class FlashWindowTest : public testing::TestWithParam<const AppVariant*> {
   }
 
   flash::MainFrame& Frame() { return app_->Frame(); }
-  flash::MainView& View() { return app_->Frame().View(); }
-  QTreeWidget& Tree() { return *View().Tree(); }
-  std::string StatusBox() { return ui::ReadStatusBox(*View().StatusBox()); }
-  QPushButton& Button(int id) { return *ui::FindControl<QPushButton>(&View(), id); }
+  flash::UpdaterView& View() { return app_->Frame().View(); }
+  ui::QtDialogHost& Form() { return app_->Frame().Form(); }
+  QTreeWidget& Tree() { return *ui::FindControl<QTreeWidget>(&Form(), resources::kIdcDriveTree); }
+  QPlainTextEdit& StatusEdit() {
+    return *ui::FindControl<QPlainTextEdit>(&Form(), Variant().statusBoxId);
+  }
+  std::string StatusBox() { return ui::ReadStatusBox(StatusEdit()); }
+  QPushButton& Button(int id) { return *ui::FindControl<QPushButton>(&Form(), id); }
 
   void SelectDriveD() {
     QTreeWidgetItem* item = IsAspi() ? Tree().topLevelItem(0)->child(0) : Tree().topLevelItem(0);
@@ -184,95 +180,17 @@ TEST_P(FlashWindowTest, WindowIsCentredAndTheFormFollowsTheLayout) {
   ASSERT_TRUE(Start(kMachine));
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_EQ(Frame().frameGeometry(),
-            flash::CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft()));
+            ToQRect(flash::CentredFrameRect(screen.width(), screen.height()))
+                .translated(screen.topLeft()));
   const QWidget* firstLabel = ui::FindControl<QWidget>(
-      &View(), IsAspi() ? Variant().driveListLabelId : Variant().statusLabelId);
+      &Form(), IsAspi() ? Variant().driveListLabelId : Variant().statusLabelId);
   const flash::FormLayout layout =
-      flash::LayOutForm(Variant().layout, View().width(), View().height(), firstLabel->height(),
+      flash::LayOutForm(Variant().layout, Form().width(), Form().height(), firstLabel->height(),
                         Button(Variant().fileOpenId).height());
-  EXPECT_EQ(Tree().geometry(), layout.driveTree);
-  EXPECT_EQ(View().StatusBox()->geometry(), layout.statusBox);
-  EXPECT_EQ(Button(Variant().exitId).geometry(), layout.exit);
-  EXPECT_EQ(View().StatusBox()->isReadOnly(), IsAspi());
-}
-
-TEST_P(FlashWindowTest, TreeListsTheDrivesAsTheBuildScansThem) {
-  ASSERT_TRUE(Start(kMachine));
-  if (IsAspi()) {
-    ASSERT_EQ(TopLevelTexts(Tree()),
-              (QStringList{"00 : ATAPI Interface", "01 : NORTHSTAR ULTRA2"}));
-    const std::string kd410 = "ID=0 : " + Kd410VendorProduct() + Padded(Kd410().version, 4);
-    EXPECT_EQ(ChildTexts(*Tree().topLevelItem(0)),
-              (QStringList{QString::fromStdString(kd410), "ID=1 : None"}));
-    EXPECT_EQ(Tree().topLevelItem(1)->childCount(), 7);
-    EXPECT_EQ(View().SelectedText(), kd410);
-    EXPECT_EQ(View().SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
-  } else {
-    EXPECT_EQ(TopLevelTexts(Tree()),
-              (QStringList{QString::fromStdString("D: " + Kd410VendorProduct() + " (C/DVD-ROM)"),
-                           "E: WRITEON CD-RW DRIVE 4012 (CD-R/RW or WORM)"}));
-    EXPECT_EQ(View().SelectedText(), std::nullopt);
-    // The scan counted devices 0 to 22 in its progress window.
-    const auto& texts = View().ProgressWindow().Texts();
-    ASSERT_EQ(texts.size(), 23u);
-    EXPECT_EQ(texts.front(), "Now checking device No.0");
-    EXPECT_EQ(texts.back(), "Now checking device No.22");
-    EXPECT_EQ(View().ProgressWindow().Dialog(), nullptr);
-  }
-}
-
-TEST_P(FlashWindowTest, FileOpenThenUpdateRunsToVerifyOk) {
-  ASSERT_TRUE(Start(kMachine));
-  LoadImageThroughFileOpen();
-  const auto& requests = app_->FileDialogs().Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].title, QStringLiteral("Select the Update Hex File"));
-  EXPECT_TRUE(requests[0].filter.startsWith(QStringLiteral("Hex File(.HEX) (")));
-  EXPECT_EQ(requests[0].initialFileName, IsAspi() ? QStringLiteral("UPDATE.HEX") : QString());
-  const std::string loaded = StatusBox();
-  EXPECT_EQ(loaded.rfind("File Name : " + hexPath_.toStdString(), 0), 0u) << loaded;
-  EXPECT_NE(loaded.find("\r\nF/W file load success."), std::string::npos) << loaded;
-
-  SelectDriveD();
-  View().PresetConfirmAnswer(drvcmd::kIdOk);
-  Button(Variant().updateId).click();
-
-  const std::string status = StatusBox();
-  const std::string ending = "Verify OK\r\nEnd update\r\n";
-  ASSERT_GE(status.size(), ending.size());
-  EXPECT_EQ(status.substr(status.size() - ending.size()), ending) << status;
-  ASSERT_EQ(View().Confirmations().size(), 1u);
-  EXPECT_EQ(View().Confirmations()[0].oldFirmware,
-            Kd410VendorProduct() + " " + std::string(Kd410().version));
-  EXPECT_EQ(View().Confirmations()[0].newFirmware, Kd410VendorProduct() + " 1.05");
-  const auto& countdown = View().ProgressWindow().Texts();
-  ASSERT_FALSE(countdown.empty());
-  EXPECT_EQ(countdown.front(), "Remaining time to complete about 29 sec");
-  EXPECT_EQ(countdown.back(), "Remaining time to complete about 1 sec");
-  EXPECT_TRUE(SentWriteBuffer(*machine_));
-
-  const auto& messages = app_->Messages().Recorded();
-  if (IsAspi()) {
-    EXPECT_TRUE(messages.empty());
-    // The tree was scanned again and the drive is still preselected.
-    EXPECT_EQ(View().SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
-  } else {
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Congratulations ! Update is completed successfully.\r\n");
-    EXPECT_EQ(messages[0].caption, "Congratulations !");
-  }
-}
-
-TEST_P(FlashWindowTest, CancelledConfirmationSendsNoWriteBuffer) {
-  ASSERT_TRUE(Start(kMachine));
-  LoadImageThroughFileOpen();
-  SelectDriveD();
-  View().PresetConfirmAnswer(drvcmd::kIdCancel);
-  machine_->Log().Clear();
-  Button(Variant().updateId).click();
-  EXPECT_EQ(View().Confirmations().size(), 1u);
-  EXPECT_FALSE(SentWriteBuffer(*machine_));
-  EXPECT_EQ(StatusBox().find("Verify"), std::string::npos);
+  EXPECT_EQ(Tree().geometry(), ToQRect(layout.driveTree));
+  EXPECT_EQ(StatusEdit().geometry(), ToQRect(layout.statusBox));
+  EXPECT_EQ(Button(Variant().exitId).geometry(), ToQRect(layout.exit));
+  EXPECT_EQ(StatusEdit().isReadOnly(), IsAspi());
 }
 
 TEST_P(FlashWindowTest, NewDocumentRescansAndRecentres) {
@@ -370,7 +288,12 @@ TEST_P(FlashWindowTest, CtrlOOpensTheFileDialogAndTheToolbarItemHidesTheToolbar)
   ASSERT_NE(open, nullptr);
   app_->FileDialogs().PresetCancel();
   open->trigger();
-  EXPECT_EQ(app_->FileDialogs().Requests().size(), 1u);
+  const auto& requests = app_->FileDialogs().Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].title, QStringLiteral("Select the Update Hex File"));
+  EXPECT_EQ(requests[0].filter, QStringLiteral("Hex File(.HEX) (*.hex *.HEX)"));
+  EXPECT_EQ(requests[0].initialFileName, IsAspi() ? QStringLiteral("UPDATE.HEX") : QString());
+  EXPECT_EQ(requests[0].initialFolder, QDir::currentPath());
 
   QAction* toggle = Frame().MenuAction(resources::kIdViewToolbar);
   toggle->trigger();
@@ -420,13 +343,16 @@ TEST_P(FlashWindowTest, RealConfirmationDialogIsAnsweredWithItsOkButton) {
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
       if (!window->isVisible()) continue;
-      if (auto* confirm = qobject_cast<flash::ConfirmUpdateDialog*>(window)) {
+      auto* dialog = qobject_cast<ui::QtDialogHost*>(window);
+      if (dialog == nullptr) continue;
+      if (window->windowTitle() == QString::fromUtf8(Variant().dialogs.confirmUpdate.caption)) {
+        ui::QtDialogHost* confirm = dialog;
         for (int id : {resources::kIdcConfirmMessage, resources::kIdcConfirmOldFirmware,
                        resources::kIdcConfirmNewFirmware}) {
           confirmTexts << ui::FindControl<QLabel>(confirm, id)->text();
         }
         ui::FindControl<QPushButton>(confirm, ui::kIdControlOk)->click();
-      } else if (qobject_cast<flash::UpdateProgressDialog*>(window) != nullptr) {
+      } else {
         progressCaption = window->windowTitle();
       }
     }
@@ -462,7 +388,7 @@ TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (!window->isVisible() || qobject_cast<flash::UpdateProgressDialog*>(window) == nullptr) {
+      if (!window->isVisible() || qobject_cast<ui::QtDialogHost*>(window) == nullptr) {
         continue;
       }
       countdownFrame = window->frameGeometry();
@@ -486,8 +412,8 @@ TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
 TEST_P(FlashWindowTest, FrameBoxesAndSizeAreTheBuildsOwn) {
   ASSERT_TRUE(Start(kMachine));
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  const QRect centred =
-      flash::CentredFrameRect(screen.width(), screen.height()).translated(screen.topLeft());
+  const QRect centred = ToQRect(flash::CentredFrameRect(screen.width(), screen.height()))
+                            .translated(screen.topLeft());
   EXPECT_EQ(Frame().PlacedFrame(), centred);
   EXPECT_EQ(Frame().size(), centred.size().shrunkBy(ui::FrameMarginsOf(Frame())));
   const bool maximizeBox = (Frame().windowFlags() & Qt::WindowMaximizeButtonHint) != 0;
@@ -501,11 +427,11 @@ TEST_P(FlashWindowTest, FrameBoxesAndSizeAreTheBuildsOwn) {
     EXPECT_TRUE(Frame().isMaximized());
     EXPECT_GT(Frame().width(), centred.width());
     // The form follows the maximized window.
-    const QWidget* label = ui::FindControl<QWidget>(&View(), Variant().driveListLabelId);
+    const QWidget* label = ui::FindControl<QWidget>(&Form(), Variant().driveListLabelId);
     EXPECT_EQ(Button(Variant().exitId).geometry(),
-              flash::LayOutForm(Variant().layout, View().width(), View().height(), label->height(),
-                                Button(Variant().fileOpenId).height())
-                  .exit);
+              ToQRect(flash::LayOutForm(Variant().layout, Form().width(), Form().height(),
+                                        label->height(), Button(Variant().fileOpenId).height())
+                          .exit));
     Frame().showNormal();
     QApplication::processEvents();
     EXPECT_EQ(Frame().frameGeometry(), centred);
@@ -527,7 +453,7 @@ TEST_P(FlashWindowTest, TreeHasLinesButtonsAndLinesAtTheRootInTheFormsFont) {
             ui::kTreeHasLines | ui::kTreeHasButtons | ui::kTreeLinesAtRoot);
   EXPECT_TRUE(Tree().rootIsDecorated());
   // "Arial Black" is a black face: whatever family stands in, it stays heavy.
-  const QFontInfo font(View().font());
+  const QFontInfo font(Form().font());
   if (IsAspi()) {
     EXPECT_LT(font.weight(), QFont::DemiBold) << font.family().toStdString();
   } else {
@@ -559,26 +485,6 @@ TEST_P(FlashSptiWindowTest, DoubleClickUpdatesOnlyAfterFileOpenWasUsed) {
   emit Tree().itemDoubleClicked(item, 0);
   EXPECT_NE(StatusBox().find("This file is not available"), std::string::npos) << StatusBox();
   EXPECT_FALSE(SentWriteBuffer(*machine_));
-}
-
-TEST_P(FlashSptiWindowTest, StatusBoxChangesOnRefreshAndTypedTextIsReadBack) {
-  ASSERT_TRUE(Start(kMachine));
-  View().AppendStatusText("piece one\r\n");
-  View().AppendStatusText("piece two\r\n");
-  EXPECT_TRUE(StatusBox().empty());
-  View().RefreshStatusBox();
-  EXPECT_EQ(StatusBox(), "piece one\r\npiece two\r\n");
-
-  // Text typed into the editable box joins the status text once the update
-  // reads the box back to look at the selected drive.
-  LoadImageThroughFileOpen();
-  View().StatusBox()->appendPlainText(QStringLiteral("typed by the user"));
-  SelectDriveD();
-  View().PresetConfirmAnswer(drvcmd::kIdCancel);
-  Button(Variant().updateId).click();
-  ASSERT_EQ(View().Confirmations().size(), 1u);
-  EXPECT_NE(View().StatusText().find("\r\ntyped by the user"), std::string::npos)
-      << View().StatusText();
 }
 
 INSTANTIATE_TEST_SUITE_P(NtBuild, FlashSptiWindowTest, testing::Values(&AppVariant::Spti()),
@@ -621,7 +527,7 @@ TEST_P(FlashAspiWindowTest, PreselectedDriveDeepInALongTreeShowsWhole) {
       << "selected drive cut at the tree's edge";
   // A window manager's decoration takes its room from the client area later;
   // the tree gets a third of what the form loses.
-  View().resize(View().width(), View().height() - 6 * Tree().visualItemRect(selected).height());
+  Form().resize(Form().width(), Form().height() - 6 * Tree().visualItemRect(selected).height());
   QCoreApplication::processEvents();
   EXPECT_TRUE(Tree().viewport()->rect().contains(Tree().visualItemRect(selected)))
       << "selected drive cut once the form shrank";

@@ -1,7 +1,6 @@
 // The updater windows' fixed texts and window boxes in both builds (menus,
-// dialog labels, settings key, the dialogs' system-menu and close boxes), the
-// status box refresh at every initial update of flashspti, and flashaspi's
-// drive tree rebuilt after an update.
+// dialog labels, settings key, the dialogs' system-menu and close boxes), and
+// the status box refresh at every initial update of flashspti.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -19,10 +18,12 @@
 #include "emulator/drive_catalogue.h"
 #include "emulator/emulated_machine.h"
 #include "emulator/firmware_builder.h"
-#include "flash/app/confirm_update_dialog.h"
-#include "flash/app/update_progress_dialog.h"
 #include "flash/app/updater_app.h"
+#include "flash/window/confirm_update_logic.h"
+#include "flash/window/update_progress.h"
+#include "resources/flash/flash_resource_ids.h"
 #include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
 #include "ui/status_box.h"
 
 namespace {
@@ -66,8 +67,11 @@ class FlashWindowTextsTest : public testing::TestWithParam<const AppVariant*> {
   void TearDown() override { app_.reset(); }
 
   flash::MainFrame& Frame() { return app_->Frame(); }
-  flash::MainView& View() { return app_->Frame().View(); }
-  QPlainTextEdit& StatusBox() { return *View().StatusBox(); }
+  flash::UpdaterView& View() { return app_->Frame().View(); }
+  ui::QtDialogHost& Form() { return app_->Frame().Form(); }
+  QPlainTextEdit& StatusBox() {
+    return *ui::FindControl<QPlainTextEdit>(&Form(), Variant().statusBoxId);
+  }
   void NewDocument() {
     for (QAction* action : Frame().actions()) {
       if (action->shortcut() == QKeySequence(QStringLiteral("Ctrl+N"))) action->trigger();
@@ -94,7 +98,9 @@ TEST_P(FlashWindowTextsTest, MenuItemsAndSettingsKeyAreTheBuildsOwn) {
 
 TEST_P(FlashWindowTextsTest, ConfirmationLabelsAndButtons) {
   const flash::FirmwareIdentity identity{};
-  flash::ConfirmUpdateDialog dialog(Variant().dialogs.confirmUpdate, identity, identity, nullptr);
+  flash::ConfirmUpdateLogic logic(identity, identity);
+  ui::QtDialogHost dialog(Variant().dialogs.confirmUpdate, logic, app_->Windows());
+  dialog.Initialise();
   QStringList labels;
   for (const QLabel* label : dialog.findChildren<QLabel*>()) {
     if (!label->text().trimmed().isEmpty())
@@ -116,9 +122,10 @@ TEST_P(FlashWindowTextsTest, EachWindowHasItsBoxes) {
   // The NT build's confirmation and progress dialogs have a system menu (and
   // so a close box); the older build's have neither.
   const flash::FirmwareIdentity identity{};
-  flash::ConfirmUpdateDialog confirm(Variant().dialogs.confirmUpdate, identity, identity, nullptr);
-  flash::UpdateProgressDialog progress(Variant().dialogs.updateProgress, Variant().progressBarId,
-                                       Variant().progressLabelId);
+  flash::ConfirmUpdateLogic confirmLogic(identity, identity);
+  ui::QtDialogHost confirm(Variant().dialogs.confirmUpdate, confirmLogic, app_->Windows());
+  flash::UpdateProgressLogic progressLogic;
+  ui::QtDialogHost progress(Variant().dialogs.updateProgress, progressLogic, app_->Windows());
   for (const QWidget* dialog :
        {static_cast<const QWidget*>(&confirm), static_cast<const QWidget*>(&progress)}) {
     SCOPED_TRACE(dialog->windowTitle().toStdString());
@@ -136,46 +143,6 @@ TEST_P(FlashWindowTextsTest, OnlyTheNtBuildRefreshesTheStatusBoxAtEveryInitialUp
   ui::WriteStatusBox(StatusBox(), "typed over\r\n");
   NewDocument();
   EXPECT_EQ(ui::ReadStatusBox(StatusBox()), IsAspi() ? "typed over\r\n" : "kept\r\n");
-}
-
-TEST_P(FlashWindowTextsTest, OnlyTheOlderBuildRebuildsTheDriveTreeAfterAnUpdate) {
-  QTemporaryDir folder;
-  const QString hexPath = folder.filePath(QStringLiteral("UPDATE.HEX"));
-  QFile hex(hexPath);
-  ASSERT_TRUE(hex.open(QIODevice::WriteOnly));
-  hex.write(
-      QByteArray::fromStdString(emu::BuildFirmwareHex(*emu::FindDriveModel("KD-410"), "1.05")));
-  hex.close();
-  app_->FileDialogs().PresetChoice(hexPath);
-  ui::FindControl<QPushButton>(&View(), Variant().fileOpenId)->click();
-
-  QTreeWidget& tree = *View().Tree();
-  QTreeWidgetItem* drive = IsAspi() ? tree.topLevelItem(0)->child(0) : tree.topLevelItem(0);
-  ASSERT_NE(drive, nullptr);
-  tree.setCurrentItem(drive);
-  View().PresetConfirmAnswer(drvcmd::kIdOk);
-  machine_->Log().Clear();
-  ui::FindControl<QPushButton>(&View(), Variant().updateId)->click();
-  ASSERT_NE(ui::ReadStatusBox(StatusBox()).find("Verify OK\r\n"), std::string::npos);
-
-  // Commands after the last read-back: the rescan's INQUIRYs, or nothing.
-  const auto& entries = machine_->Log().Entries();
-  std::size_t lastReadBack = 0;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (entries[i].cdb[0] == 0x3C) lastReadBack = i;
-  }
-  std::vector<int> after;
-  for (std::size_t i = lastReadBack + 1; i < entries.size(); ++i)
-    after.push_back(entries[i].cdb[0]);
-  if (IsAspi()) {
-    // Targets 0 and 1 of the ATAPI adapter; the drive now reports 1.05.
-    EXPECT_EQ(after, (std::vector<int>{0x12, 0x12}));
-    ASSERT_EQ(tree.topLevelItem(0)->childCount(), 2);
-    EXPECT_TRUE(tree.topLevelItem(0)->child(0)->text(0).endsWith(QStringLiteral("1.05")))
-        << tree.topLevelItem(0)->child(0)->text(0).toStdString();
-  } else {
-    EXPECT_EQ(after, std::vector<int>{});
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, FlashWindowTextsTest,

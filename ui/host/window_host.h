@@ -53,6 +53,10 @@ class WindowHost {
   virtual bool ItemChecked(int id) const = 0;
   virtual void FocusItem(int id) = 0;
 
+  // A progress bar's range and position (PBM_SETRANGE32 and PBM_SETPOS): the
+  // logic keeps the position, stepping included; the host only draws it.
+  virtual void SetItemProgress(int id, int position, int low, int high) = 0;
+
   virtual ItemRect ItemPlace(int id) const = 0;
   virtual void MoveItem(int id, const ItemRect& place) = 0;
 

@@ -1,5 +1,5 @@
 // The two updater windows' variants.
-#include "flash/app/app_variant.h"
+#include "flash/window/app_variant.h"
 
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"

@@ -1,5 +1,5 @@
 // System Info text from the component's build, version and platform reads.
-#include "flash/app/system_info_command.h"
+#include "flash/window/system_info_command.h"
 
 #include <cstdio>
 

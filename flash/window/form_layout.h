@@ -2,20 +2,19 @@
 // main window goes on the screen. Pure arithmetic; every division truncates.
 #pragma once
 
-#include <QRect>
-
-#include "flash/app/app_variant.h"
+#include "flash/window/app_variant.h"
+#include "ui/host/window_host.h"
 
 namespace flash {
 
 struct FormLayout {
-  QRect driveListLabel;  // empty when the build has none
-  QRect driveTree;
-  QRect statusLabel;
-  QRect statusBox;
-  QRect fileOpen;
-  QRect update;
-  QRect exit;
+  ui::ItemRect driveListLabel;  // all zero when the build has none
+  ui::ItemRect driveTree;
+  ui::ItemRect statusLabel;
+  ui::ItemRect statusBox;
+  ui::ItemRect fileOpen;
+  ui::ItemRect update;
+  ui::ItemRect exit;
 };
 
 // clientWidth/clientHeight: the view's client size; labelHeight: the first
@@ -24,8 +23,8 @@ FormLayout LayOutForm(FormLayoutKind kind, int clientWidth, int clientHeight, in
                       int buttonHeight);
 
 // The main window after an initial update: centred, half the screen each way.
-QRect CentredFrameRect(int screenWidth, int screenHeight);
+ui::ItemRect CentredFrameRect(int screenWidth, int screenHeight);
 // flashaspi's first frame: CX/4, CY/4, CX/2 wide and CY high.
-QRect FirstFrameRect(int screenWidth, int screenHeight);
+ui::ItemRect FirstFrameRect(int screenWidth, int screenHeight);
 
 }  // namespace flash

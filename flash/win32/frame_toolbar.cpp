@@ -3,9 +3,10 @@
 
 #include <commctrl.h>
 
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
+#include "flash/win32/pixel_image.h"
 #include "resources/flash/toolbar_images.h"
 
 namespace flash {
@@ -16,13 +17,6 @@ constexpr int kImageHeight = resources::kToolbarImageHeight;
 constexpr int kBytesPerPixel = 4;
 // Transparent pixels are painted in this colour and masked out of the images.
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
-
-std::uint32_t ColourOf(char key) {
-  for (const resources::PaletteEntry& entry : resources::ImagePalette()) {
-    if (entry.key == key) return entry.argb;
-  }
-  return 0;  // unknown keys stay transparent
-}
 
 // The images side by side in one top-down 32-bit bitmap.
 HBITMAP ToolbarStrip() {
@@ -40,16 +34,13 @@ HBITMAP ToolbarStrip() {
   auto* pixels = static_cast<std::uint32_t*>(bits);
   const std::uint32_t mask =
       (GetRValue(kMaskColour) << 16) | (GetGValue(kMaskColour) << 8) | GetBValue(kMaskColour);
+  std::fill(pixels, pixels + width * kImageHeight, mask);
   for (int index = 0; index < resources::kToolbarImageCount; ++index) {
-    const resources::PixelImage image = resources::ToolbarImage(index);
-    for (int y = 0; y < kImageHeight; ++y) {
-      const char* row = static_cast<std::size_t>(y) < image.rows.size()
-                            ? image.rows[static_cast<std::size_t>(y)]
-                            : "";
-      const int length = static_cast<int>(std::strlen(row));
-      for (int x = 0; x < kImageWidth; ++x) {
-        const std::uint32_t argb = x < length && x < image.width ? ColourOf(row[x]) : 0;
-        // A DIB pixel is 0x00RRGGBB, as the palette's colours are without alpha.
+    const ui::IconImage image = IconImageOf(resources::ToolbarImage(index));
+    for (int y = 0; y < kImageHeight && y < image.height; ++y) {
+      for (int x = 0; x < kImageWidth && x < image.width; ++x) {
+        const std::uint32_t argb = image.argb[static_cast<std::size_t>(y * image.width + x)];
+        // A DIB pixel is 0x00RRGGBB: the colour without its alpha.
         pixels[y * width + index * kImageWidth + x] = (argb >> 24) != 0 ? (argb & 0xFFFFFFu) : mask;
       }
     }

@@ -5,6 +5,7 @@
 
 #include "flash/win32/frame_accelerators.h"
 #include "resources/flash/flash_resource_ids.h"
+#include "ui/win32/win32_dialog_host.h"
 
 namespace flash {
 namespace {
@@ -186,14 +187,14 @@ void FrameWindow::OnDropFiles(HDROP drop) {
 int FrameWindow::RunMessageLoop() {
   MSG message{};
   looping_ = true;
-  while (frame_ != nullptr && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (frame_ != nullptr && accelerators_ != nullptr &&
-        ::TranslateAcceleratorA(frame_, accelerators_, &message) != 0) {
+  while (frame_ != nullptr && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (accelerators_ != nullptr && ::TranslateAcceleratorW(frame_, accelerators_, &message) != 0) {
       continue;
     }
-    if (form_ != nullptr && ::IsDialogMessageA(form_, &message)) continue;
+    // The form's keys (Tab, mnemonics) and those of any other dialog of ours.
+    if (ui::win32::Win32DialogHost::TranslateDialogMessage(message)) continue;
     ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    ::DispatchMessageW(&message);
   }
   looping_ = false;
   return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;

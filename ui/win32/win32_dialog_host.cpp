@@ -268,6 +268,13 @@ void Win32DialogHost::FocusItem(int id) {
   if (initialising_) focusedDuringInit_ = true;
 }
 
+void Win32DialogHost::SetItemProgress(int id, int position, int low, int high) {
+  HWND bar = Item(id);
+  if (bar == nullptr) return;
+  SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
 ItemRect Win32DialogHost::ItemPlace(int id) const {
   HWND item = Item(id);
   if (item == nullptr) return {};

@@ -58,6 +58,7 @@ class Win32DialogHost : public WindowHost {
   void CheckItem(int id, bool checked) override;
   bool ItemChecked(int id) const override;
   void FocusItem(int id) override;
+  void SetItemProgress(int id, int position, int low, int high) override;
   ItemRect ItemPlace(int id) const override;
   void MoveItem(int id, const ItemRect& place) override;
   void ResetList(int id) override;

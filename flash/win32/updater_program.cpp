@@ -1,16 +1,11 @@
 // The Win32 updater's start-up, loop and exit.
 #include "flash/win32/updater_program.h"
 
-#include <memory>
-
 #include "drvcmd/notice.h"
-#include "flash/updater.h"
 #include "flash/win32/open_file_dialog.h"
 #include "flash/win32/pixel_image.h"
 #include "flash/win32/registry_settings.h"
 #include "flash/win32/shell_registration.h"
-#include "flash/win32/updater_frame.h"
-#include "flash/window/recent_file_list.h"
 #include "resources/flash/toolbar_images.h"
 #include "startup/startup_platform.h"
 
@@ -47,6 +42,54 @@ bool PrintRequested(const std::vector<std::string>& arguments) {
   return false;
 }
 
+Win32UpdaterApp::Win32UpdaterApp(const AppVariant& variant, ui::win32::Win32WindowSystem& windows,
+                                 platform::Platform& system, SettingsStore& settings,
+                                 OpenFileDialog& fileDialog)
+    : variant_(variant),
+      windows_(windows),
+      system_(system),
+      recentFiles_(settings, variant.recentFileCount),
+      frame_(variant, windows, fileDialog, recentFiles_),
+      updater_(variant.procedure, system, frame_.View()) {}
+
+Win32UpdaterApp::~Win32UpdaterApp() { Stop(); }
+
+int Win32UpdaterApp::Start(const std::vector<std::string>& arguments) {
+  const int startResult = updater_.Start();
+  if (startResult != 0) {
+    windows_.MessageBox(Updater::StartupMessage(startResult), std::string(), drvcmd::kMbOk);
+    return startResult;
+  }
+  started_ = true;
+  frame_.View().AttachUpdater(&updater_);
+  recentFiles_.Load();
+
+  if (variant_.hasSystemInfo) {
+    // A component that cannot be created is not reported here: System Info says so.
+    systemInfo_ = system_.SystemInfoComponents().CreateSystemInfoComponent();
+    frame_.SetSystemInfoComponent(systemInfo_.get());
+  }
+
+  if (!frame_.Create()) {
+    Stop();
+    return -1;
+  }
+  const std::vector<std::string> documents = DocumentArguments(arguments);
+  if (documents.empty()) {
+    frame_.Documents().NewDocument();
+  } else if (!frame_.Documents().OpenDocument(documents.front())) {
+    Stop();
+    return -1;
+  }
+  return 0;
+}
+
+void Win32UpdaterApp::Stop() {
+  if (!started_) return;
+  started_ = false;
+  updater_.Stop();
+}
+
 int RunWin32UpdaterProgram(ui::win32::Win32WindowSystem& windows, const Win32UpdaterBuild& build,
                            const std::vector<std::string>& arguments) {
   const AppVariant& variant = build.variant;
@@ -62,53 +105,20 @@ int RunWin32UpdaterProgram(ui::win32::Win32WindowSystem& windows, const Win32Upd
   }
 
   RegistrySettings settings(variant.settingsKey, variant.applicationTitle);
-  RecentFileList recentFiles(settings, variant.recentFileCount);
-  recentFiles.Load();
   Win32OpenFileDialog fileDialog;
-  Win32UpdaterFrame frame(variant, windows, fileDialog, recentFiles);
-  Updater updater(variant.procedure, *system, frame.View());
-  const int startResult = updater.Start();
-  if (startResult != 0) {
-    windows.MessageBox(Updater::StartupMessage(startResult), std::string(), drvcmd::kMbOk);
-    return 1;
-  }
-  frame.View().AttachUpdater(&updater);
-
+  Win32UpdaterApp app(variant, windows, *system, settings, fileDialog);
+  if (app.Start(arguments) != 0) return 1;
+  HWND frame = app.Frame().Window().Handle();
+  fileDialog.SetOwner(frame);
   // Like the framework's, a failed registration is not reported.
   RegisterShellDocumentType(build.documentString, ThisProgramPath());
+  // The document holds nothing to print: a printing run ends once it is open.
+  if (PrintRequested(arguments) && !DocumentArguments(arguments).empty()) return 0;
 
-  std::unique_ptr<platform::SystemInfoComponent> systemInfo;
-  if (variant.hasSystemInfo) {
-    // A component that cannot be created is not reported here: System Info says so.
-    systemInfo = system->SystemInfoComponents().CreateSystemInfoComponent();
-    frame.SetSystemInfoComponent(systemInfo.get());
-  }
-
-  if (!frame.Create()) {
-    updater.Stop();
-    return 1;
-  }
-  fileDialog.SetOwner(frame.Window().Handle());
-
-  const std::vector<std::string> documents = DocumentArguments(arguments);
-  if (!documents.empty()) {
-    if (!frame.Documents().OpenDocument(documents.front())) {
-      updater.Stop();
-      return 1;
-    }
-    // The document holds nothing to print: the printing run ends here.
-    if (PrintRequested(arguments)) {
-      updater.Stop();
-      return 0;
-    }
-  } else {
-    frame.Documents().NewDocument();
-  }
-
-  ::ShowWindow(frame.Window().Handle(), SW_SHOWNORMAL);
-  ::UpdateWindow(frame.Window().Handle());
-  const int exitCode = frame.Window().RunMessageLoop();
-  updater.Stop();
+  ::ShowWindow(frame, SW_SHOWNORMAL);
+  ::UpdateWindow(frame);
+  const int exitCode = app.Frame().Window().RunMessageLoop();
+  app.Stop();
   return exitCode;
 }
 

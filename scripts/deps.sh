@@ -52,6 +52,36 @@ DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 googletest x
 
 dvdutil_install_windows_deps() { dvdutil_install_packages "${DVDUTIL_WINDOWS_PACKAGES[@]}"; }
 
+# Starts a virtual X display of the caller's own on a free display number and
+# exports DISPLAY; the caller ends it (kill "$DVDUTIL_XVFB_PID"). $1: a folder
+# for the file Xvfb writes its display number to.
+dvdutil_start_xvfb() {
+  local number="$1/xvfb.display"
+  rm -f "$number"
+  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$number" 2>/dev/null &
+  DVDUTIL_XVFB_PID=$!
+  local _
+  for _ in $(seq 100); do
+    [ -s "$number" ] && break
+    kill -0 "$DVDUTIL_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ ! -s "$number" ]; then
+    echo "error: Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$(cat "$number")"
+}
+
+# Wine (WINEPREFIX set, its server running) for windows on that display: its
+# own window frames, as there is no window manager (hiding a window then waits
+# for nobody), and Arial Black shown as Lato Black, the Qt windows' stand-in.
+dvdutil_wine_window_settings() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial Black' /d 'Lato Black' /f \
+    </dev/null >/dev/null 2>&1 || true
+}
+
 # Configures and builds the tree into $1 (default: build/).
 dvdutil_build() {
   local root build

@@ -39,25 +39,13 @@ if [ "$windows" -eq 1 ]; then
     # Windows 10, where a program without a manifest is told it runs on 6.2.
     wine winecfg -v win10 >/dev/null 2>&1
   fi
-  # The window tests need an X display: a virtual one of the run's own, on a
-  # free display number, up before Wine's first process.
-  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.display" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$build/xvfb.display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ ! -s "$build/xvfb.display" ]; then
-    echo "error: Xvfb did not start" >&2
-    exit 1
-  fi
-  export DISPLAY=":$(cat "$build/xvfb.display")"
+  # The window tests need an X display: a virtual one of the run's own, up
+  # before Wine's first process.
+  dvdutil_start_xvfb "$build"
   # One Wine server for the whole run, ended with it (then the display).
   wineserver -p >/dev/null 2>&1 || true  # 2 when one already runs
-  trap 'wineserver -k >/dev/null 2>&1 || true; kill "$xvfb_pid" 2>/dev/null || true' EXIT
-  # Windows of Wine's own (there is no window manager): hiding one waits for nobody.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  trap 'wineserver -k >/dev/null 2>&1 || true; kill "$DVDUTIL_XVFB_PID" 2>/dev/null || true' EXIT
+  dvdutil_wine_window_settings
   # Start Wine's own services now, away from CTest: started by the first test
   # they would inherit its output pipe, and CTest would wait for them to close it.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true

@@ -225,6 +225,37 @@ TEST_F(Win32HostTest, ProgramIconFromPixels) {
   DeleteObject(info.hbmMask);
 }
 
+// The dialog manager reads the template's font: its face (UTF-16, here
+// full-width letters and kana) and its point size.
+TEST(Win32HostFont, DialogUsesTheTemplatesFont) {
+  static constexpr ui::ControlTemplate controls[] = {
+      {1, ControlKind::kStatic, "Remaining time", 7, 7, 173, 10, 0}};
+  static constexpr ui::DialogTemplate dialog = {
+      130,
+      "Update progressing...",
+      "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF",
+      9,
+      187,
+      47,
+      0,
+      controls};
+  RecordingLogic logic;
+  std::unique_ptr<ui::OpenWindow> window = window_test::System().Open(dialog, logic);
+  ASSERT_TRUE(window->IsOpen());
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(DialogOf(*window), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW described{};
+  ASSERT_NE(GetObjectW(font, sizeof(described), &described), 0);
+  EXPECT_EQ(std::wstring(described.lfFaceName), L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(described.lfHeight, -MulDiv(9, pixelsPerInch, 72));
+  EXPECT_EQ(described.lfWeight, FW_NORMAL);
+  // No system menu asked for: no close box either.
+  EXPECT_EQ(GetWindowLongW(DialogOf(*window), GWL_STYLE) & WS_SYSMENU, 0);
+}
+
 TEST_F(Win32HostTest, TextsEnableChecksAndPlaces) {
   Open();
   Host().SetItemText(kIdcStatus, "line 1\r\nline 2 \xC3\xA9\r\n");

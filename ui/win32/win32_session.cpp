@@ -8,12 +8,13 @@ namespace ui::win32 {
 
 Win32Session::~Win32Session() {
   if (icon_ != nullptr) DestroyIcon(icon_);
+  for (HICON icon : earlierIcons_) DestroyIcon(icon);
 }
 
 void Win32Session::SetIcon(const IconImage& image) {
   HICON icon = CreateIconFromImage(image);
   if (icon == nullptr) return;
-  if (icon_ != nullptr) DestroyIcon(icon_);
+  if (icon_ != nullptr) earlierIcons_.push_back(icon_);
   icon_ = icon;
 }
 

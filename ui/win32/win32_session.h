@@ -47,6 +47,8 @@ class Win32Session {
  private:
   std::string title_;
   HICON icon_ = nullptr;
+  // Icons set before the last: windows opened then may still show them.
+  std::vector<HICON> earlierIcons_;
   bool scripted_ = false;
   std::deque<int> answers_;
   std::vector<ShownPrompt> prompts_;

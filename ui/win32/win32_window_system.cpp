@@ -4,6 +4,8 @@
 #include <system_error>
 #include <thread>
 
+#include "ui/win32/win32_window_snapshot.h"
+
 namespace ui::win32 {
 namespace {
 
@@ -37,6 +39,9 @@ std::unique_ptr<OpenWindow> Win32WindowSystem::Open(const DialogTemplate& dialog
 }
 
 int Win32WindowSystem::RunUntilClosed(OpenWindow& window) {
+  if (auto* dialog = dynamic_cast<Win32OpenWindow*>(&window)) {
+    ArmWindowSnapshot(dialog->DialogHost().Window());
+  }
   MSG message{};
   while (window.IsOpen()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);

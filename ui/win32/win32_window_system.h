@@ -35,6 +35,9 @@ class Win32WindowSystem : public WindowSystem {
   void SetApplicationTitle(const std::string& title) override;
   void SetApplicationIcon(const IconImage& icon) override;
   std::unique_ptr<OpenWindow> Open(const DialogTemplate& dialog, DialogLogic& logic) override;
+  // Runs the message loop (through the dialog manager) until `window` has
+  // closed; returns its result. The first window run is the one
+  // DVDUTIL_SNAPSHOT takes.
   int RunUntilClosed(OpenWindow& window) override;
   int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
   void RunPainted(const std::function<void()>& work) override;

@@ -8,6 +8,7 @@
 #include "flash/win32/shell_registration.h"
 #include "resources/flash/toolbar_images.h"
 #include "startup/startup_platform.h"
+#include "ui/win32/win32_window_snapshot.h"
 
 namespace flash {
 namespace {
@@ -117,6 +118,7 @@ int RunWin32UpdaterProgram(ui::win32::Win32WindowSystem& windows, const Win32Upd
 
   ::ShowWindow(frame, SW_SHOWNORMAL);
   ::UpdateWindow(frame);
+  ui::win32::ArmWindowSnapshot(frame);
   const int exitCode = app.Frame().Window().RunMessageLoop();
   app.Stop();
   return exitCode;

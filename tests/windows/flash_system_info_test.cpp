@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "flash/window/system_info_command.h"
 #include "platform/windows/win32.h"
 #include "platform/windows/windows_system_info_component.h"
 // After windows.h, which they need.
@@ -136,6 +137,11 @@ TEST_F(SystemInfoComponentTest, ReadsGoToTheirTableSlotsAndTheObjectIsReleased) 
   EXPECT_EQ(build, 2222);
   EXPECT_FLOAT_EQ(version, 4.1f);
   EXPECT_EQ(platformId, 1);
+  EXPECT_EQ(component_.calls, (std::vector<int>{12, 14, 13}));
+
+  // System Info reads build, version, platform in that order into its text.
+  component_.calls.clear();
+  EXPECT_EQ(flash::SystemInfoText(component.get()), "Platform = 1\r\n OS Verison = 4.100.2222");
   EXPECT_EQ(component_.calls, (std::vector<int>{12, 14, 13}));
 
   // A failed read comes back as the component gave it.

@@ -59,7 +59,7 @@ void BM_ZonesptiWindowStartup(benchmark::State& state) {
       state.SkipWithError(error.c_str());
       return;
     }
-    benchmark::DoNotOptimize(shown.app->Dialog().DriveList());
+    benchmark::DoNotOptimize(shown.program->Open());
   }
 }
 BENCHMARK(BM_ZonesptiWindowStartup)->Unit(benchmark::kMillisecond);

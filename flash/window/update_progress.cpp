@@ -17,8 +17,6 @@ bool UpdateProgressLogic::OnCommand(int id, int /*code*/) {
   return id == ui::kIdOk || id == ui::kIdCancel;
 }
 
-bool UpdateProgressLogic::OnSysCommand(int command) { return command == ui::kSysClose; }
-
 void UpdateProgress::Create() {
   Destroy();
   texts_.clear();

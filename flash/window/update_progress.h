@@ -15,12 +15,11 @@
 namespace flash {
 
 // The dialog takes no input while the operation that shows it runs: Enter,
-// Escape and the close box leave it up.
+// Escape and the close box (which sends IDCANCEL) leave it up.
 class UpdateProgressLogic : public ui::DialogLogic {
  public:
   void OnInitDialog(ui::WindowHost& /*host*/) override {}
   bool OnCommand(int id, int code) override;
-  bool OnSysCommand(int command) override;
 };
 
 class UpdateProgress : public drvcmd::ProgressWindow {

@@ -234,14 +234,6 @@ TEST(UpdateProgressTest, BarCountsInStepsWrapsPastItsEndAndDrawsEveryChange) {
   EXPECT_EQ(windows.windows[1]->host.progress.at(bar), (flashtest::Progress{0, 0, 100}));
 }
 
-TEST(UpdateProgressTest, TakesNoInput) {
-  flash::UpdateProgressLogic logic;
-  EXPECT_TRUE(logic.OnCommand(ui::kIdOk, ui::kBnClicked));
-  EXPECT_TRUE(logic.OnCommand(ui::kIdCancel, ui::kBnClicked));
-  EXPECT_TRUE(logic.OnSysCommand(ui::kSysClose));
-  EXPECT_FALSE(logic.OnSysCommand(0xF020));  // SC_MINIMIZE is the system's
-}
-
 class ScriptedComponent : public platform::SystemInfoComponent {
  public:
   platform::HResult get_OSBuildNumber(platform::Short* build) override {
@@ -300,22 +292,24 @@ class MemorySettings : public flash::SettingsStore {
 };
 
 TEST(RecentFileListTest, KeepsTheNewestFirstUpToItsCapacityUnderFileN) {
+  // Absolute paths in the system's own form; the list does not look at the files.
+  const std::filesystem::path folder = std::filesystem::temp_directory_path();
+  auto path = [&](const char* name) { return (folder / name).string(); };
   MemorySettings settings;
   flash::RecentFileList list(settings, 3);
   list.Load();
-  for (const char* path : {"/data/a.hex", "/data/b.hex", "/data/c.hex", "/data/d.hex"}) {
-    list.Add(path);
-  }
-  list.Add("/data/./x/../c.hex");  // already listed: moves to the top
-  const std::vector<std::string> newest = {"/data/c.hex", "/data/d.hex", "/data/b.hex"};
+  for (const char* name : {"a.hex", "b.hex", "c.hex", "d.hex"}) list.Add(path(name));
+  // Already listed, however it is spelled: moves to the top.
+  list.Add((folder / "." / "x" / ".." / "c.hex").string());
+  const std::vector<std::string> newest = {path("c.hex"), path("d.hex"), path("b.hex")};
   EXPECT_EQ(list.Entries(), newest);
   using Values = std::vector<std::pair<std::string, std::string>>;
   EXPECT_EQ(settings.sections["Recent File List"],
-            (Values{{"File1", "/data/c.hex"}, {"File2", "/data/d.hex"}, {"File3", "/data/b.hex"}}));
+            (Values{{"File1", path("c.hex")}, {"File2", path("d.hex")}, {"File3", path("b.hex")}}));
 
-  list.Remove("/data/d.hex");
+  list.Remove(path("d.hex"));
   EXPECT_EQ(settings.sections["Recent File List"],
-            (Values{{"File1", "/data/c.hex"}, {"File2", "/data/b.hex"}}));
+            (Values{{"File1", path("c.hex")}, {"File2", path("b.hex")}}));
   // A list read back skips gaps and repeats, and stops at its capacity.
   settings.sections["Recent File List"] = {
       {"File1", "/a"}, {"File2", ""}, {"File3", "/a"}, {"File4", "/b"}, {"File5", "/c"}};

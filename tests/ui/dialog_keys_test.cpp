@@ -21,44 +21,21 @@
 #include "launcher/app/launcher_dialog.h"
 #include "pace/app/speed_about_dialog.h"
 #include "pace/app/speed_dialog.h"
+#include "resources/zone/zone_dialogs.h"
 #include "ui/dialog_builder.h"
+#include "ui/host/simple_dialog_logic.h"
 #include "ui/qt_dialog_host.h"
 #include "ui/qt_window_system.h"
-#include "zone/app/region_about_dialog.h"
-#include "zone/app/region_dialog.h"
+#include "zone/window/region_window.h"
 
 namespace {
 
 // What Enter does with no push button focused.
 enum class Elsewhere { kEndsDialog, kPressesDefault, kNothing };
 
-class NoFiles : public flash::OpenFileDialog {
- public:
-  std::optional<std::string> ChooseOpenFile(const flash::OpenFileRequest&) override {
-    return std::nullopt;
-  }
-};
-
-const flash::FirmwareIdentity kIdentity{};
-
-// A window of the updaters: its logic and the Qt host that runs it.
-class FlashWindow : public ui::QtDialogHost {
- public:
-  FlashWindow(const ui::DialogTemplate& dialog, std::unique_ptr<ui::DialogLogic> logic,
-              ui::QtWindowSystem& windows)
-      : QtDialogHost(dialog, *logic, windows), logic_(std::move(logic)) {
-    Initialise();
-  }
-  ~FlashWindow() override { EndDialog(ui::kIdCancel); }  // before the logic goes
-
- private:
-  std::unique_ptr<ui::DialogLogic> logic_;
-};
-
 struct Programs {
   ui::MessageBoxService messages{"keys"};
   ui::QtWindowSystem windows{"keys"};
-  NoFiles files;
   std::unique_ptr<emu::EmulatedMachine> machine;
   std::unique_ptr<launcher::Launcher> launcher;
 
@@ -70,6 +47,19 @@ struct Programs {
     launcher = std::make_unique<launcher::Launcher>(*machine);
     launcher->CaptureSystem();
     messages.SetScripted(true);
+    windows.SetScripted(true);
+  }
+};
+
+// A dialog of the window host with its logic, which it outlives by nothing.
+struct LogicHolder {
+  std::unique_ptr<ui::DialogLogic> logic;
+};
+struct HostedDialog : LogicHolder, ui::QtDialogHost {
+  HostedDialog(const ui::DialogTemplate& dialog, std::unique_ptr<ui::DialogLogic> owned,
+               ui::QtWindowSystem& windows)
+      : LogicHolder{std::move(owned)}, ui::QtDialogHost(dialog, *logic, windows) {
+    Initialise();
   }
 };
 
@@ -82,20 +72,32 @@ struct DialogRow {
 
 using Window = std::unique_ptr<QWidget>;
 
+// The updaters' windows: the form (whose File Open is never pressed here),
+// the confirmation and the About box.
+class NoFiles : public flash::OpenFileDialog {
+ public:
+  std::optional<std::string> ChooseOpenFile(const flash::OpenFileRequest&) override {
+    return std::nullopt;
+  }
+};
+
+const flash::FirmwareIdentity kIdentity{};
+
 Window FlashForm(const flash::AppVariant& variant, Programs& p) {
-  return std::make_unique<FlashWindow>(
+  static NoFiles files;
+  return std::make_unique<HostedDialog>(
       variant.dialogs.mainForm,
-      std::make_unique<flash::UpdaterView>(variant, p.windows, p.files, [](int) {}), p.windows);
+      std::make_unique<flash::UpdaterView>(variant, p.windows, files, [](int) {}), p.windows);
 }
 
 Window FlashConfirmation(const flash::AppVariant& variant, Programs& p) {
-  return std::make_unique<FlashWindow>(
+  return std::make_unique<HostedDialog>(
       variant.dialogs.confirmUpdate,
       std::make_unique<flash::ConfirmUpdateLogic>(kIdentity, kIdentity), p.windows);
 }
 
 Window FlashAbout(const flash::AppVariant& variant, Programs& p) {
-  return std::make_unique<FlashWindow>(
+  return std::make_unique<HostedDialog>(
       variant.dialogs.aboutBox, std::make_unique<flash::UpdaterAboutLogic>(variant), p.windows);
 }
 
@@ -111,7 +113,11 @@ const DialogRow kDialogs[] = {
      },
      Elsewhere::kEndsDialog},
     {"zonespti",
-     [](Programs& p) -> Window { return std::make_unique<zone::RegionDialog>(p.messages); },
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(resources::RegionDialogTemplate(),
+                                             std::make_unique<zone::RegionWindow>(p.windows),
+                                             p.windows);
+     },
      Elsewhere::kEndsDialog},
     {"toolgate",
      [](Programs& p) -> Window {
@@ -137,7 +143,10 @@ const DialogRow kDialogs[] = {
      [](Programs& p) -> Window { return FlashAbout(flash::AppVariant::Spti(), p); },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"zonespti about",
-     [](Programs&) -> Window { return std::make_unique<zone::RegionAboutDialog>(nullptr); },
+     [](Programs& p) -> Window {
+       return std::make_unique<HostedDialog>(resources::ZoneAboutTemplate(),
+                                             std::make_unique<ui::SimpleDialogLogic>(), p.windows);
+     },
      Elsewhere::kPressesDefault, ui::kIdControlOk},
     {"pacespti about",
      [](Programs&) -> Window {

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDropEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -24,6 +25,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -385,6 +387,8 @@ TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
   QRect countdownFrame;
   QWindow* keptAbove = nullptr;
   bool ownedByTheFrame = true;
+  int barMaximum = -1;
+  int barValue = -1;
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -394,6 +398,10 @@ TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
       countdownFrame = window->frameGeometry();
       keptAbove = window->windowHandle()->transientParent();
       ownedByTheFrame = window->parent() != nullptr;
+      if (const auto* bar = window->findChild<QProgressBar*>()) {
+        barMaximum = bar->maximum();
+        barValue = std::max(barValue, bar->value());
+      }
     }
   });
   watcher.start(0);
@@ -405,6 +413,9 @@ TEST_P(FlashWindowTest, CountdownIsCentredOnTheMovedMainWindowAndKeptAboveIt) {
   EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
   EXPECT_EQ(keptAbove, Frame().windowHandle());
   EXPECT_FALSE(ownedByTheFrame);
+  // The countdown's bar runs over 0..30 seconds.
+  EXPECT_EQ(barMaximum, 30);
+  EXPECT_GT(barValue, 0);
   EXPECT_EQ(Frame().frameGeometry(), mainFrame);  // the update did not move the window back
   EXPECT_NE(StatusBox().find("Verify OK\r\n"), std::string::npos) << StatusBox();
 }

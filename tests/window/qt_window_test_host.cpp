@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <cstddef>
 #include <map>
 
@@ -61,7 +60,8 @@ class QtWindowDriver : public WindowDriver {
         firstModal_(QtSystem().StartOf(window).modal) {}
 
   void Press(int id) override {
-    if (auto* button = dialog_.findChild<QPushButton*>(ui::ControlObjectName(id))) button->click();
+    // Push buttons, and radio buttons and check boxes as BM_CLICK clicks them.
+    if (auto* button = qobject_cast<QAbstractButton*>(dialog_.Control(id))) button->click();
   }
 
   void SystemCommand(int command) override {

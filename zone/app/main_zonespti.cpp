@@ -15,5 +15,5 @@ constexpr startup::ProgramHelp kHelp = {
 
 int main(int argc, char** argv) {
   if (const auto answered = startup::AnswerHelpOrVersion(argc, argv, kHelp)) return *answered;
-  return zone::RunRegionProgram(argc, argv);
+  return zone::RunQtRegionProgram(argc, argv);
 }

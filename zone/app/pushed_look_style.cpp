@@ -5,6 +5,9 @@
 #include <QPainter>
 #include <QStyleOption>
 
+#include "ui/dialog_builder.h"
+#include "ui/qt_dialog_host.h"
+
 namespace zone {
 
 void PushedLookStyle::drawControl(ControlElement element, const QStyleOption* option,
@@ -36,6 +39,19 @@ void SetPushedLook(QAbstractButton& button) {
 
 bool HasPushedLook(const QAbstractButton& button) {
   return button.property(kPushedProperty).toBool();
+}
+
+QtPushedLook::QtPushedLook() : style_(std::make_unique<PushedLookStyle>()) {}
+
+QtPushedLook::~QtPushedLook() = default;
+
+void QtPushedLook::Push(ui::WindowHost& host, int id) {
+  auto* dialog = dynamic_cast<ui::QtDialogHost*>(&host);
+  if (dialog == nullptr) return;
+  auto* button = ui::FindControl<QAbstractButton>(dialog, id);
+  if (button == nullptr) return;
+  if (button->style() != style_.get()) button->setStyle(style_.get());
+  SetPushedLook(*button);
 }
 
 }  // namespace zone

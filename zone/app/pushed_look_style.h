@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <memory>
+
+#include "zone/window/region_window.h"
 
 class QAbstractButton;
 
@@ -23,5 +26,18 @@ class PushedLookStyle : public QProxyStyle {
 // Gives the button the pushed look for good and repaints it.
 void SetPushedLook(QAbstractButton& button);
 bool HasPushedLook(const QAbstractButton& button);
+
+// The pushed look on the Qt host: the button gets the style and the property.
+// It must outlive the windows it pushed buttons in (they use its style).
+class QtPushedLook : public PushedLook {
+ public:
+  QtPushedLook();
+  ~QtPushedLook() override;
+  void Push(ui::WindowHost& host, int id) override;
+  const PushedLookStyle& Style() const { return *style_; }
+
+ private:
+  std::unique_ptr<PushedLookStyle> style_;
+};
 
 }  // namespace zone

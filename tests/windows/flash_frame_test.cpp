@@ -47,8 +47,12 @@ class ScriptedFiles : public flash::OpenFileDialog {
  public:
   std::optional<std::string> ChooseOpenFile(const flash::OpenFileRequest& request) override {
     requests.push_back(request);
-    return std::nullopt;
+    if (answers.empty()) return std::nullopt;
+    std::string answer = answers.front();
+    answers.pop_front();
+    return answer;
   }
+  std::deque<std::string> answers;
   std::vector<flash::OpenFileRequest> requests;
 };
 
@@ -369,6 +373,27 @@ TEST_P(FlashFrameTest, ToolbarAboutOpensTheAboutBoxAndHelpHasSystemInfoInTheOlde
   } else {
     EXPECT_TRUE(prompts.empty());
   }
+}
+
+TEST_P(FlashFrameTest, UpdateRunsThroughTheFramesFormToVerifyOk) {
+  files_.answers.push_back(hexPath_);
+  driver_->Press(Variant().fileOpenId);
+  ASSERT_NE(driver_->Text(Variant().statusBoxId).find("F/W file load success."), std::string::npos)
+      << driver_->Text(Variant().statusBoxId);
+  ui::WindowHost& form = Frame().Form()->Host();
+  const int driveD = IsAspi() ? 1 : 0;  // below its adapter, or the first letter
+  form.SelectTreeItem(ids::kIdcDriveTree, driveD);
+  const std::size_t modals = driver_->ModalCaptions().size();
+  driver_->Press(Variant().updateId);
+
+  const std::vector<std::string> captions = driver_->ModalCaptions();
+  ASSERT_EQ(captions.size(), modals + 1);
+  EXPECT_EQ(captions.back(), "Confirmation of update");
+  const std::string status = driver_->Text(Variant().statusBoxId);
+  EXPECT_NE(status.find("Verify OK\r\nEnd update\r\n"), std::string::npos) << status;
+  EXPECT_FALSE(Frame().View().ProgressWindow().IsShown());
+  EXPECT_EQ(Prompts().size(), IsAspi() ? 0u : 1u);
+  EXPECT_TRUE(::IsWindow(FrameWindow()));
 }
 
 TEST_P(FlashFrameTest, ExitButtonClosesTheFrame) {

@@ -58,15 +58,25 @@ FrameToolbar::~FrameToolbar() {
 
 bool FrameToolbar::Create(HWND frame, const resources::FlashMenus& menus) {
   menus_ = &menus;
-  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                     ICC_BAR_CLASSES | ICC_COOL_CLASSES};
   ::InitCommonControlsEx(&classes);
+  HINSTANCE module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(frame, GWLP_HINSTANCE));
+  // The bar's band carries the gripper; the bar sits at the top of the frame.
+  rebar_ = ::CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                                 RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER | CCS_TOP,
+                             0, 0, 0, 0, frame, nullptr, module, nullptr);
+  if (rebar_ == nullptr) return false;
   toolbar_ = ::CreateWindowExA(
       0, TOOLBARCLASSNAMEA, nullptr,
-      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0,
-      0, frame, reinterpret_cast<HMENU>(kFrameToolbarId),
-      reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(frame, GWLP_HINSTANCE)), nullptr);
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+          CCS_NODIVIDER | CCS_NOPARENTALIGN,
+      0, 0, 0, 0, rebar_, reinterpret_cast<HMENU>(kFrameToolbarId), module, nullptr);
   if (toolbar_ == nullptr) return false;
   ::SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  // Buttons and tooltips report to the frame, not to the bar that holds them.
+  ::SendMessageA(toolbar_, TB_SETPARENT, reinterpret_cast<WPARAM>(frame), 0);
 
   HBITMAP strip = ToolbarStrip();
   if (strip == nullptr) return false;
@@ -92,26 +102,39 @@ bool FrameToolbar::Create(HWND frame, const resources::FlashMenus& menus) {
                      reinterpret_cast<LPARAM>(buttons.data())) == 0) {
     return false;
   }
-  ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
-  return true;
+
+  SIZE size{};
+  ::SendMessageA(toolbar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+  const LRESULT buttonSize = ::SendMessageA(toolbar_, TB_GETBUTTONSIZE, 0, 0);
+  REBARBANDINFOA band{};
+  band.cbSize = REBARBANDINFOA_V3_SIZE;
+  band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+  band.fStyle = RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE;
+  band.hwndChild = toolbar_;
+  band.cxMinChild = static_cast<UINT>(size.cx);
+  band.cyMinChild = HIWORD(buttonSize);
+  band.cx = static_cast<UINT>(size.cx);
+  return ::SendMessageA(rebar_, RB_INSERTBANDA, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(&band)) != 0;
 }
 
 bool FrameToolbar::Visible() const {
-  return toolbar_ != nullptr && (::GetWindowLongA(toolbar_, GWL_STYLE) & WS_VISIBLE) != 0;
+  return rebar_ != nullptr && (::GetWindowLongA(rebar_, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void FrameToolbar::Show(bool visible) {
-  if (toolbar_ != nullptr) ::ShowWindow(toolbar_, visible ? SW_SHOW : SW_HIDE);
+  if (rebar_ != nullptr) ::ShowWindow(rebar_, visible ? SW_SHOW : SW_HIDE);
 }
 
 void FrameToolbar::FitToFrame() {
-  if (toolbar_ != nullptr) ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+  // A top-aligned bar takes its parent's width when told of a new size.
+  if (rebar_ != nullptr) ::SendMessageA(rebar_, WM_SIZE, 0, 0);
 }
 
 int FrameToolbar::Height() const {
   if (!Visible()) return 0;
   RECT rect{};
-  ::GetWindowRect(toolbar_, &rect);
+  ::GetWindowRect(rebar_, &rect);
   return rect.bottom - rect.top;
 }
 

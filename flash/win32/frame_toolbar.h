@@ -1,6 +1,7 @@
 // The updater frame's toolbar: a common-controls toolbar (flat, tooltips) with
 // the three 16 by 15 images of the resources, the always-disabled middle
-// button, and the tooltips from the command strings.
+// button, and the tooltips from the command strings, in a band with a gripper
+// at the top of the frame.
 #pragma once
 
 #include "platform/windows/win32.h"
@@ -26,6 +27,7 @@ class FrameToolbar {
   bool Create(HWND frame, const resources::FlashMenus& menus);
 
   HWND Handle() const { return toolbar_; }
+  HWND Bar() const { return rebar_; }  // the band that holds the toolbar
   bool Visible() const;
   void Show(bool visible);
   // Resizes the bar to its frame's width (WM_SIZE); its height stays.
@@ -38,6 +40,7 @@ class FrameToolbar {
   bool AnswerTooltip(NMHDR* header) const;
 
  private:
+  HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
   HIMAGELIST images_ = nullptr;
   const resources::FlashMenus* menus_ = nullptr;

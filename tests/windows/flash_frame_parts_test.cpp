@@ -200,6 +200,17 @@ TEST(FlashFrameToolbar, ThreeButtonsMiddleDisabledTooltipsFromTheCommandStrings)
       other.idFrom = ids::kIdAppExit;  // not a button
       EXPECT_FALSE(toolbar.AnswerTooltip(&other));
 
+      // The toolbar is the one band of a bar with a gripper, at the top.
+      REBARBANDINFOA band{};
+      band.cbSize = REBARBANDINFOA_V3_SIZE;
+      band.fMask = RBBIM_STYLE | RBBIM_CHILD;
+      ASSERT_EQ(::SendMessageA(toolbar.Bar(), RB_GETBANDCOUNT, 0, 0), 1);
+      ASSERT_NE(::SendMessageA(toolbar.Bar(), RB_GETBANDINFOA, 0, reinterpret_cast<LPARAM>(&band)),
+                0);
+      EXPECT_NE(band.fStyle & RBBS_GRIPPERALWAYS, 0u);
+      EXPECT_EQ(band.hwndChild, bar);
+      EXPECT_GE(toolbar.Height(), 15);
+
       toolbar.Show(false);
       EXPECT_FALSE(toolbar.Visible());
       EXPECT_EQ(toolbar.Height(), 0);

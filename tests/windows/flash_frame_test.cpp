@@ -352,7 +352,7 @@ TEST_P(FlashFrameTest, ToolbarItemHidesAndShowsTheToolbarAndTicksItself) {
   ::MapWindowPoints(nullptr, FrameWindow(), reinterpret_cast<POINT*>(&form), 2);
   EXPECT_EQ(form.top, 0);
   MenuCommand(ids::kIdViewToolbar);
-  EXPECT_NE(::GetWindowLongA(Toolbar(), GWL_STYLE) & WS_VISIBLE, 0);
+  EXPECT_NE(::IsWindowVisible(Toolbar()), FALSE);
   EXPECT_NE(::GetMenuState(bar, ids::kIdViewToolbar, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 

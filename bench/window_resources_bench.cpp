@@ -46,7 +46,7 @@ void ResidentMemory(benchmark::State& state, const flash::AppVariant& variant) {
     state.SkipWithError(error.c_str());
     return;
   }
-  for (auto _ : state) benchmark::DoNotOptimize(shown.app->Frame().View().Tree());
+  for (auto _ : state) benchmark::DoNotOptimize(&shown.app->Frame().Form());
   const long after = ResidentKilobytes();
   state.counters["VmRSS_MB"] = static_cast<double>(after) / kKilobytesPerMegabyte;
   state.counters["window_growth_MB"] = static_cast<double>(after - before) / kKilobytesPerMegabyte;
@@ -69,7 +69,7 @@ void BM_CountdownProcessTime(benchmark::State& state) {
     state.SkipWithError(error.c_str());
     return;
   }
-  flash::MainView& view = shown.app->Frame().View();
+  flash::UpdaterView& view = shown.app->Frame().View();
   double used = 0.0;
   for (auto _ : state) {
     const double start = ProcessCpuMilliseconds();

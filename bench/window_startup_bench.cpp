@@ -17,7 +17,7 @@ void StartWindow(benchmark::State& state, const flash::AppVariant& variant) {
       state.SkipWithError(error.c_str());
       return;
     }
-    benchmark::DoNotOptimize(shown.app->Frame().View().Tree());
+    benchmark::DoNotOptimize(&shown.app->Frame().Form());
   }
 }
 

@@ -1,5 +1,6 @@
-// Everything the updater's operations ask of the user interface. The Qt main
-// window implements it; tests use a scripted fake that records every call.
+// Everything the updater's operations ask of the user interface. The form
+// view (flash/window's UpdaterView) implements it on either window host;
+// tests use a scripted fake that records every call.
 #pragma once
 
 #include <optional>

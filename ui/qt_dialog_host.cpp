@@ -312,9 +312,12 @@ int QtDialogHost::TreeSelection(int id) const {
   const auto* tree = qobject_cast<const QTreeWidget*>(Control(id));
   const auto found = treeItems_.find(id);
   if (tree == nullptr || found == treeItems_.end()) return kNoEntry;
-  const QTreeWidgetItem* current = tree->currentItem();
+  // The selected item, not Qt's current one: the tree makes its first item
+  // current when it takes the focus, which selects nothing.
+  const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+  if (selected.isEmpty()) return kNoEntry;
   for (std::size_t k = 0; k < found->second.size(); ++k) {
-    if (found->second[k] == current) return static_cast<int>(k);
+    if (found->second[k] == selected.front()) return static_cast<int>(k);
   }
   return kNoEntry;
 }

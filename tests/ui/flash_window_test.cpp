@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFocusEvent>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -496,6 +497,18 @@ TEST_P(FlashSptiWindowTest, DoubleClickUpdatesOnlyAfterFileOpenWasUsed) {
   emit Tree().itemDoubleClicked(item, 0);
   EXPECT_NE(StatusBox().find("This file is not available"), std::string::npos) << StatusBox();
   EXPECT_FALSE(SentWriteBuffer(*machine_));
+}
+
+TEST_P(FlashSptiWindowTest, FocusInTheTreeSelectsNoDrive) {
+  ASSERT_TRUE(Start(kMachine));
+  // Qt makes the first item current when the tree takes the focus; that is
+  // no choice of the user's, and the next layout must not make it one.
+  QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(&Tree(), &focusIn);
+  ASSERT_NE(Tree().currentItem(), nullptr);
+  View().LayOut(Form().width(), Form().height());
+  EXPECT_EQ(View().SelectedText(), std::nullopt);
+  EXPECT_TRUE(Tree().selectedItems().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(NtBuild, FlashSptiWindowTest, testing::Values(&AppVariant::Spti()),

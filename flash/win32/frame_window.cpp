@@ -88,6 +88,8 @@ LRESULT FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       return toolbar_.Create(frame_, menusTable_) ? 0 : -1;
     case WM_SIZE:
+      // A minimized frame has no client area to lay the form out in.
+      if (wParam == SIZE_MINIMIZED) return 0;
       toolbar_.FitToFrame();
       FitForm();
       return 0;

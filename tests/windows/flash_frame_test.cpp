@@ -257,6 +257,24 @@ TEST_P(FlashFrameTest, FrameIsCentredAndTheFormFillsItByTheFormsFormulas) {
             TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT);
 }
 
+TEST_P(FlashFrameTest, MinimizingKeepsTheLayoutAndMaximizingLaysTheFormOutAgain) {
+  const ui::ItemRect exit = ControlPlace(FormHandle(), Variant().exitId);
+  ::ShowWindow(FrameWindow(), SW_MINIMIZE);
+  EXPECT_EQ(ControlPlace(FormHandle(), Variant().exitId).width, exit.width);
+  ::ShowWindow(FrameWindow(), SW_RESTORE);
+  EXPECT_EQ(ControlPlace(FormHandle(), Variant().exitId), exit);
+  if (!IsAspi()) return;  // only flashaspi has a maximize box
+  ::ShowWindow(FrameWindow(), SW_MAXIMIZE);
+  RECT form{};
+  ::GetClientRect(FormHandle(), &form);
+  const flash::FormLayout layout =
+      flash::LayOutForm(Variant().layout, form.right, form.bottom,
+                        ControlPlace(FormHandle(), Variant().driveListLabelId).height,
+                        ControlPlace(FormHandle(), Variant().fileOpenId).height);
+  EXPECT_GT(form.right, exit.x + exit.width);
+  EXPECT_EQ(ControlPlace(FormHandle(), Variant().exitId), layout.exit);
+}
+
 TEST_P(FlashFrameTest, OlderBuildsFirstFrameIsHalfTheScreenWideAndFullHigh) {
   // A frame created but given no document yet: only its first placement.
   flash::RecentFileList recent(*settings_, Variant().recentFileCount);

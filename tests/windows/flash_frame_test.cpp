@@ -414,6 +414,26 @@ TEST_P(FlashFrameTest, UpdateRunsThroughTheFramesFormToVerifyOk) {
   EXPECT_TRUE(::IsWindow(FrameWindow()));
 }
 
+TEST_P(FlashFrameTest, SystemInfoWithoutTheComponentSaysSoAndStartUpWasSilent) {
+  if (!IsAspi()) return;  // only flashaspi has System Info
+  driver_.reset();
+  app_.reset();
+  machine_ = testsupport::LoadWindowTestMachine(
+      R"({"systemInfoComponent": {"createFails": true},
+          "adapters": [{"number": 0, "identifier": "ESDI_506"}], "devices": []})");
+  ASSERT_NE(machine_, nullptr);
+  app_ =
+      std::make_unique<flash::Win32UpdaterApp>(Variant(), windows_, *machine_, *settings_, files_);
+  firstPrompt_ = windows_.Session().Prompts().size();
+  ASSERT_EQ(app_->Start({}), 0);
+  EXPECT_TRUE(Prompts().empty());
+  MenuCommand(ids::kIdAspiSystemInfo);
+  const std::vector<ui::win32::ShownPrompt> prompts = Prompts();
+  ASSERT_EQ(prompts.size(), 1u);
+  EXPECT_EQ(prompts[0].text, "The system information is not available on this computer.");
+  EXPECT_EQ(prompts[0].caption, "System Information");
+}
+
 TEST_P(FlashFrameTest, ExitButtonClosesTheFrame) {
   HWND frame = FrameWindow();
   driver_->Press(Variant().exitId);

@@ -70,7 +70,8 @@ dvdutil_start_xvfb() {
     echo "error: Xvfb did not start" >&2
     return 1
   fi
-  export DISPLAY=":$(cat "$number")"
+  DISPLAY=":$(cat "$number")"
+  export DISPLAY
 }
 
 # Wine (WINEPREFIX set, its server running) for windows on that display: its

@@ -5,8 +5,9 @@
 #   scripts/test.sh --sanitize   the same tests under AddressSanitizer and
 #                                UndefinedBehaviorSanitizer, in build-sanitize/
 #   scripts/test.sh --windows    the Windows build (mingw-w64, i686) in
-#                                build-windows/, every Qt-free test under Wine,
-#                                and its tools compared with the Linux ones
+#                                build-windows/, every Qt-free test under Wine
+#                                (the window tests on an Xvfb display of its
+#                                own), and its tools compared with the Linux ones
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # shellcheck source=scripts/deps.sh
@@ -45,6 +46,7 @@ if [ "$windows" -eq 1 ]; then
   # One Wine server for the whole run, ended with it (then the display).
   wineserver -p >/dev/null 2>&1 || true  # 2 when one already runs
   trap 'wineserver -k >/dev/null 2>&1 || true; kill "$DVDUTIL_XVFB_PID" 2>/dev/null || true' EXIT
+  trap 'exit 1' INT TERM  # an interrupted run ends them too
   dvdutil_wine_window_settings
   # Start Wine's own services now, away from CTest: started by the first test
   # they would inherit its output pipe, and CTest would wait for them to close it.

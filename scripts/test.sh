@@ -37,8 +37,12 @@ if [ "$windows" -eq 1 ]; then
   export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
+    # The new prefix is finished only when its server has ended: dialogs made
+    # before that fail to be created.
+    wineserver -w
     # Windows 10, where a program without a manifest is told it runs on 6.2.
     wine winecfg -v win10 >/dev/null 2>&1
+    wineserver -w
   fi
   # The window tests need an X display: a virtual one of the run's own, up
   # before Wine's first process.

@@ -1,9 +1,9 @@
 // The update confirmation's texts.
 #include "flash/window/confirm_update_logic.h"
 
-#include "flash/load_summary.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"
+#include "ui/host/latin1_text.h"
 #include "ui/host/window_host.h"
 
 namespace flash {
@@ -33,9 +33,9 @@ void ConfirmUpdateLogic::OnInitDialog(ui::WindowHost& host) {
   // Identity bytes come from drives and images: one byte, one character, as
   // the drive tree shows them (never decoded as UTF-8).
   host.SetItemText(resources::kIdcConfirmOldFirmware,
-                   Latin1ToUtf8(FormatFirmwareIdentity(oldIdentity_)));
+                   ui::Latin1ToUtf8(FormatFirmwareIdentity(oldIdentity_)));
   host.SetItemText(resources::kIdcConfirmNewFirmware,
-                   Latin1ToUtf8(FormatFirmwareIdentity(newIdentity_)));
+                   ui::Latin1ToUtf8(FormatFirmwareIdentity(newIdentity_)));
   host.FocusItem(ui::kIdOk);
 }
 

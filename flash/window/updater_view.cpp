@@ -4,13 +4,13 @@
 #include <utility>
 
 #include "drvcmd/notice.h"
-#include "flash/load_summary.h"
 #include "flash/window/about_logic.h"
 #include "flash/window/confirm_update_logic.h"
 #include "flash/window/form_layout.h"
 #include "flash/window/system_info_command.h"
 #include "resources/flash/flash_resource_ids.h"
 #include "resources/flash/flash_strings.h"
+#include "ui/host/latin1_text.h"
 #include "ui/host/window_host.h"
 
 namespace flash {
@@ -18,21 +18,34 @@ namespace {
 
 constexpr int kTree = resources::kIdcDriveTree;
 
+// UTF-8 as the window host reads it back.
+constexpr unsigned kAsciiEnd = 0x80;
+constexpr unsigned kLeadMask = 0xE0;
+constexpr unsigned kLeadTwoBytes = 0xC0;
+constexpr unsigned kLeadPayload = 0x1F;
+constexpr unsigned kContinuationMask = 0xC0;
+constexpr unsigned kContinuation = 0x80;
+constexpr unsigned kSixBits = 0x3F;
+constexpr unsigned kLatin1End = 0x100;
+
 // Tree labels are drive bytes shown one byte, one character; reading one back
 // gives the bytes again. A character past Latin-1 cannot come from a drive.
 std::string Utf8ToLatin1(const std::string& text) {
   std::string bytes;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
+    if (lead < kAsciiEnd) {
       bytes.push_back(static_cast<char>(lead));
-    } else if ((lead & 0xE0) == 0xC0 && i + 1 < text.size()) {
+    } else if ((lead & kLeadMask) == kLeadTwoBytes && i + 1 < text.size()) {
       const auto next = static_cast<unsigned char>(text[++i]);
-      const unsigned code = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
-      bytes.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
+      const unsigned code = ((lead & kLeadPayload) << 6) | (next & kSixBits);
+      bytes.push_back(code < kLatin1End ? static_cast<char>(code) : '?');
     } else {
       // A longer sequence: skip its continuation bytes.
-      while (i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) ++i;
+      while (i + 1 < text.size() &&
+             (static_cast<unsigned char>(text[i + 1]) & kContinuationMask) == kContinuation) {
+        ++i;
+      }
       bytes.push_back('?');
     }
   }
@@ -123,7 +136,7 @@ void UpdaterView::FillTree(const drvcmd::DriveTree& model) {
     const bool hasParent = entry.parent >= 0 && static_cast<std::size_t>(entry.parent) < index;
     const int parent = hasParent ? created[static_cast<std::size_t>(entry.parent)] : ui::kNoEntry;
     created.push_back(
-        host_->InsertTreeItem(kTree, parent, Latin1ToUtf8(entry.text), entry.hasChildren));
+        host_->InsertTreeItem(kTree, parent, ui::Latin1ToUtf8(entry.text), entry.hasChildren));
   }
   if (model.selected >= 0 && static_cast<std::size_t>(model.selected) < created.size()) {
     host_->SelectTreeItem(kTree, created[static_cast<std::size_t>(model.selected)]);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -335,7 +336,8 @@ class RecordingFrame : public flash::DocumentFrame {
 
 TEST(DocumentCycleTest, CaptionsOfNewAndOpenedDocumentsAreTheBuildsOwn) {
   const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / "flash-document-cycle-test";
+      std::filesystem::temp_directory_path() /
+      ("flash-document-cycle-test-" + std::to_string(std::random_device{}()));
   std::filesystem::create_directories(folder);
   const std::string path = (folder / "UPDATE.HEX").string();
   std::ofstream(path) << ":00000001FF\n";
@@ -367,7 +369,8 @@ TEST(DocumentCycleTest, CaptionsOfNewAndOpenedDocumentsAreTheBuildsOwn) {
 
 TEST(DocumentCycleTest, AFileThatCannotBeOpenedIsReportedAndDroppedFromTheList) {
   const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / "flash-document-missing-test";
+      std::filesystem::temp_directory_path() /
+      ("flash-document-missing-test-" + std::to_string(std::random_device{}()));
   std::filesystem::create_directories(folder);
   const std::string gone = (folder / "gone%s.hex").string();
   MemorySettings settings;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QTest>
 #include <QTreeWidget>
 #include <stdexcept>
 #include <thread>
@@ -17,6 +18,7 @@
 
 #include "tests/window/window_test_host.h"
 #include "ui/dialog_builder.h"
+#include "ui/host/latin1_text.h"
 #include "ui/host/simple_dialog_logic.h"
 #include "ui/host/window_host.h"
 #include "ui/qt_window_system.h"
@@ -62,10 +64,12 @@ class RecordingLogic : public ui::DialogLogic {
     calls.emplace_back(command, -1);
     return false;
   }
+  void OnTimer(int timerId) override { ticks.push_back(timerId); }
   void OnDestroy() override { ++destroyed; }
 
   ui::WindowHost* host_ = nullptr;
   std::vector<Call> calls;
+  std::vector<int> ticks;
   bool handleCancel = false;
   int destroyed = 0;
 };
@@ -196,6 +200,31 @@ TEST_F(QtDialogHostTest, MessageBoxesAndModalDialogsAreRecorded) {
   EXPECT_EQ(Host().RunModal(kModal, modal), ui::kIdOk);
   EXPECT_EQ(filled, 1);
   EXPECT_EQ(driver_->ModalCaptions(), (std::vector<std::string>{"Modal test"}));
+}
+
+TEST_F(QtDialogHostTest, TimersTickUntilKilledOrTheDialogEnds) {
+  Host().SetTimer(7, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return logic_.ticks.size() >= 2; }));
+  EXPECT_EQ(logic_.ticks, std::vector<int>(logic_.ticks.size(), 7));
+  Host().KillTimer(7);
+  logic_.ticks.clear();
+  Host().SetTimer(8, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !logic_.ticks.empty(); }));
+  EXPECT_EQ(logic_.ticks, std::vector<int>(logic_.ticks.size(), 8)) << "7 was killed";
+  driver_->Press(ui::kIdOk);
+  logic_.ticks.clear();
+  QCoreApplication::processEvents();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(logic_.ticks.empty()) << "an ended dialog's timers are gone";
+}
+
+TEST(Latin1TextTest, EveryByteBecomesTheCharacterQtReadsFromLatin1) {
+  std::string bytes;
+  for (int code = 1; code <= 0xFF; ++code) bytes += static_cast<char>(code);
+  const std::string text = ui::Latin1ToUtf8(bytes);
+  EXPECT_EQ(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+            QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  EXPECT_EQ(ui::Latin1ToUtf8("D: Caf\xE9"), "D: Caf\xC3\xA9");
 }
 
 TEST(QtWindowSystemTest, RunPaintedRunsTheWorkElsewhereAndPassesItsFailureOn) {

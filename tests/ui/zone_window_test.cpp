@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
@@ -175,6 +176,43 @@ TEST_F(ZoneWindowTest, TypingIntoTheDriveListAndPickingFromItsPopup) {
   EXPECT_EQ(
       StatusBox().substr(typed),
       "Valid Item is not selected.\r\nDrive has no region.\r\nGet disc region is failed.\r\n");
+}
+
+TEST_F(ZoneWindowTest, NoSequenceStartsWhileAnotherWaitsForAnAnswer) {
+  ASSERT_TRUE(Start(Machine(
+      R"({"letter": "D", "adapter": 0, "target": 0, "model": "KD-410",
+          "region": {"typeCode": 1, "userChanges": 4, "mask": "0xFD"}})")));
+  windows_->Messages().SetScripted(false);  // real boxes, each running its own loop
+  int boxes = 0;
+  bool clicked = false;
+  QMessageBox* first = nullptr;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    if (first == nullptr) {
+      first = box;
+      ++boxes;
+      // The user clicks the window's buttons while the box waits (from a
+      // timer of its own, so a box such a click opened is answered too).
+      QTimer::singleShot(0, [&] {
+        Control<QPushButton>(resources::kIdcGetRegion).click();
+        Control<QPushButton>(resources::kIdcSetRegion).click();
+        clicked = true;
+      });
+      return;
+    }
+    if (box != first) ++boxes;
+    if (box != first || clicked) box->reject();  // Cancel: the change ends
+  });
+  answer.start(0);
+  Control<QPushButton>(resources::kIdcSetRegion).click();
+  answer.stop();
+  EXPECT_EQ(boxes, 1);
+  const std::string status = StatusBox();
+  EXPECT_EQ(status,
+            "Drive's region is 2.\r\nGet disc region is failed.\r\n"
+            "Operation is canceled.\r\nDrive's region is 2.\r\nGet disc region is failed.\r\n");
 }
 
 TEST_F(ZoneWindowTest, RegionChoicesStartBelowTheGroupsCaption) {

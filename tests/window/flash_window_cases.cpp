@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -78,8 +79,14 @@ class FlashWindowCases : public testing::TestWithParam<const AppVariant*> {
   bool IsAspi() const { return &Variant() == &AppVariant::Aspi(); }
 
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("flash-window-cases-" + std::string(Variant().applicationTitle));
+    // A folder per case and run: CTest runs cases side by side, other builds too.
+    const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("flash-window-") + test.test_suite_name() + "-" + test.name() +
+                       "-" + std::to_string(std::random_device{}());
+    for (char& c : name) {
+      if (c == '/') c = '-';
+    }
+    folder_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::create_directories(folder_);
     hexPath_ = (folder_ / "UPDATE.HEX").string();
     std::ofstream(hexPath_, std::ios::binary) << emu::BuildFirmwareHex(Kd410(), "1.05");
@@ -164,6 +171,8 @@ TEST_P(FlashWindowCases, FormAndTreeAreTheBuildsOwn) {
     EXPECT_EQ(Form().TreeItemText(kTree, 2), "ID=1 : None");
     EXPECT_EQ(Form().TreeItemText(kTree, 3), "01 : NORTHSTAR ULTRA2");
     EXPECT_EQ(Form().TreeItemParent(kTree, 3), ui::kNoEntry);
+    // The SCSI adapter's seven targets; the write-once drive is no CD/DVD-ROM.
+    for (int item = 4; item < 11; ++item) EXPECT_EQ(Form().TreeItemParent(kTree, item), 3) << item;
     EXPECT_EQ(view_->SelectedText(),
               std::optional<std::string>("ID=0 : " + kd410 + Padded(Kd410().version, 4)));
     EXPECT_EQ(view_->SelectedParentText(), std::optional<std::string>("00 : ATAPI Interface"));
@@ -257,21 +266,19 @@ TEST_P(FlashWindowCases, OnlyTheOlderBuildRebuildsTheDriveTreeAfterAnUpdate) {
   }
 }
 
-TEST_P(FlashWindowCases, ExitAsksTheFrameToExitAndEnterOrEscapeDoNothing) {
+TEST_P(FlashWindowCases, ExitAsksTheFrameToExit) {
   driver_->Press(Variant().exitId);
   EXPECT_EQ(frameCommands_, std::vector<int>{resources::kIdAppExit});
-  // Enter and Escape reach the form as IDOK and IDCANCEL: it has neither.
-  EXPECT_TRUE(view_->OnCommand(ui::kIdOk, ui::kBnClicked));
-  EXPECT_TRUE(view_->OnCommand(ui::kIdCancel, ui::kBnClicked));
+  // The frame closes the window, not the form itself.
   EXPECT_TRUE(driver_->IsOpen());
-  EXPECT_EQ(frameCommands_.size(), 1u);
 }
 
 TEST_P(FlashWindowCases, ConfirmationShowsBothFirmwaresAndOnlyOkConfirms) {
   flash::FirmwareIdentity drive{};
   std::memcpy(drive.data(), "TAVREON DVD-ROM KD-410\xE9 1.02", 28);
+  // Bytes that happen to read as UTF-8 are still one character each.
   flash::FirmwareIdentity image = drive;
-  std::memcpy(image.data() + 24, "1.05", 4);
+  std::memcpy(image.data() + 24, "1.\xC3\xA9", 4);
   const struct {
     const char* how;
     int answer;
@@ -286,7 +293,7 @@ TEST_P(FlashWindowCases, ConfirmationShowsBothFirmwaresAndOnlyOkConfirms) {
     EXPECT_EQ(dialog->Text(resources::kIdcConfirmOldFirmware),
               "TAVREON DVD-ROM KD-410\xC3\xA9  1.02");
     EXPECT_EQ(dialog->Text(resources::kIdcConfirmNewFirmware),
-              "TAVREON DVD-ROM KD-410\xC3\xA9  1.05");
+              "TAVREON DVD-ROM KD-410\xC3\xA9  1.\xC3\x83\xC2\xA9");
     if (std::string(way.how) == "OK") dialog->Press(ui::kIdOk);
     if (std::string(way.how) == "Cancel") dialog->Press(ui::kIdCancel);
     if (std::string(way.how) == "close") dialog->SystemCommand(ui::kSysClose);

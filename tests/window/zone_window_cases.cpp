@@ -192,9 +192,10 @@ TEST_F(ZoneWindowCases, DiscBoxCancelAndTypedDriveText) {
   EXPECT_FALSE(SentSendKey());
 
   // Typed text selects no list item, and is never added to the list.
+  const std::size_t before = StatusBox().size();
   Window().Type(ids::kIdcZoneDriveList, "X: something");
   EXPECT_EQ(Window().ListSelection(ids::kIdcZoneDriveList), -1);
-  const std::size_t before = StatusBox().size();
+  EXPECT_EQ(StatusBox().size(), before) << "typing runs nothing";
   Window().Press(ids::kIdcGetRegion);
   Window().Press(ids::kIdcSetRegion);
   EXPECT_EQ(StatusBox().substr(before),

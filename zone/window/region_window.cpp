@@ -7,6 +7,7 @@
 #include "resources/zone/zone_dialogs.h"
 #include "resources/zone/zone_resource_ids.h"
 #include "resources/zone/zone_strings.h"
+#include "ui/host/latin1_text.h"
 #include "ui/host/simple_dialog_logic.h"
 #include "zone/window/region_choice_layout.h"
 
@@ -25,23 +26,6 @@ int ChoiceId(int region) {
 
 int IndicatorId(int region) {
   return ValidRegion(region) ? resources::kDiscIndicatorIds[Slot(region)] : kNoControl;
-}
-
-// Drive labels are bytes as the drive sent them (Latin-1); the host takes UTF-8.
-std::string Latin1ToUtf8(const std::string& bytes) {
-  constexpr unsigned kAsciiEnd = 0x80;
-  std::string text;
-  text.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code < kAsciiEnd) {
-      text += c;
-    } else {
-      text += static_cast<char>(0xC0 | (code >> 6));
-      text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-  return text;
 }
 
 }  // namespace
@@ -99,7 +83,8 @@ void RegionWindow::FillDriveList() {
   const drvcmd::DriveCombo& drives = utility_->ScanDrives();
   host_->ResetList(resources::kIdcZoneDriveList);
   for (const std::string& label : drives.labels) {
-    host_->AddListItem(resources::kIdcZoneDriveList, Latin1ToUtf8(label));
+    // Drive labels are bytes as the drive sent them.
+    host_->AddListItem(resources::kIdcZoneDriveList, ui::Latin1ToUtf8(label));
   }
   host_->SelectListItem(resources::kIdcZoneDriveList,
                         drives.selected >= 0 ? drives.selected : ui::kNoEntry);

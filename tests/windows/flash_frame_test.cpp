@@ -434,6 +434,32 @@ TEST_P(FlashFrameTest, SystemInfoWithoutTheComponentSaysSoAndStartUpWasSilent) {
   EXPECT_EQ(prompts[0].caption, "System Information");
 }
 
+TEST_P(FlashFrameTest, DoubleClickInTheTreeUpdatesOnlyInTheNtBuildAfterFileOpen) {
+  HWND tree = ::GetDlgItem(FormHandle(), ids::kIdcDriveTree);
+  // The tree's own double click on the first drive's label (a button press
+  // first would make the tree wait for the real mouse to move or let go).
+  const auto doubleClick = [&] {
+    HTREEITEM first = TreeView_GetRoot(tree);
+    RECT label{};
+    TreeView_GetItemRect(tree, first, &label, TRUE);
+    const LPARAM at = MAKELPARAM(label.left + 2, (label.top + label.bottom) / 2);
+    ::SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ui::win32::Win32WindowSystem::PumpPending();
+  };
+  doubleClick();
+  EXPECT_EQ(driver_->Text(Variant().statusBoxId), "");
+  driver_->Press(Variant().fileOpenId);  // cancelled: the flag is set all the same
+  doubleClick();
+  const std::string status = driver_->Text(Variant().statusBoxId);
+  if (IsAspi()) {
+    EXPECT_EQ(status, "");
+  } else {
+    // The update ran, and refused: no image is loaded.
+    EXPECT_NE(status.find("This file is not available"), std::string::npos) << status;
+  }
+  EXPECT_TRUE(Frame().View().Confirmations().empty());
+}
+
 TEST_P(FlashFrameTest, ExitButtonClosesTheFrame) {
   HWND frame = FrameWindow();
   driver_->Press(Variant().exitId);

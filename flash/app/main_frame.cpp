@@ -6,9 +6,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QResizeEvent>
@@ -20,7 +19,6 @@
 #include "flash/app/pixel_icons.h"
 #include "flash/window/form_layout.h"
 #include "resources/flash/flash_resource_ids.h"
-#include "resources/flash/flash_strings.h"
 #include "ui/dialog_builder.h"
 #include "ui/tree_style.h"
 

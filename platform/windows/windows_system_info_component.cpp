@@ -55,7 +55,10 @@ WindowsSystemInfoComponentFactory::CreateSystemInfoComponent() {
     initialised_ = true;
   }
   IUnknown* unknown = nullptr;
-  if (FAILED(::CoCreateInstance(kSysInfoClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+  // In-process server, in-process handler or local server: wherever the
+  // component is registered.
+  constexpr DWORD kContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
+  if (FAILED(::CoCreateInstance(kSysInfoClass, nullptr, kContext, IID_IUnknown,
                                 reinterpret_cast<void**>(&unknown)))) {
     return nullptr;
   }

@@ -32,9 +32,11 @@ class TestWindowSystem : public Win32WindowSystem {
     return window;
   }
 
-  RecordStart StartOf(ui::OpenWindow& window) const {
+  // A window opened elsewhere (a frame's form) starts where the records stand now.
+  RecordStart StartOf(ui::OpenWindow& window) {
     const auto found = starts_.find(&window);
-    return found != starts_.end() ? found->second : RecordStart{};
+    if (found != starts_.end()) return found->second;
+    return RecordStart{Session().Prompts().size(), Session().ModalCaptions().size()};
   }
 
  private:

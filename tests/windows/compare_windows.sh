@@ -33,16 +33,16 @@ setting_of() {
   esac
 }
 
-# Every program's Linux and Windows build, each side in one folder, so the
-# launcher finds the tools beside it.
+# Every program's Linux build (in <prog>/app/) and Windows build, each side
+# in one folder, so the launcher finds the tools beside it.
 mkdir -p "$work/bin/linux" "$work/bin/windows"
 programs=()
 failures=0
 for pair in "$@"; do
   program="${pair%%=*}"
   exe="${pair#*=}"
-  built="$(find "$linux" -path '*/CMakeFiles' -prune -o -type f -name "$program" -perm -u+x -print |
-    head -n 1)"
+  built="$(find "$linux" -path '*/CMakeFiles' -prune -o -type f -path "*/app/$program" \
+    -perm -u+x -print | head -n 1)"
   if [ -z "$built" ]; then
     echo "NOT COMPARED: $program.exe is built, $program is not in $linux"
     failures=$((failures + 1))

@@ -46,10 +46,10 @@ dvdutil_install_packages() {
 dvdutil_install_deps() { dvdutil_install_packages "${DVDUTIL_PACKAGES[@]}"; }
 
 # The Windows build and its tests: mingw-w64 (posix threads), Wine with its
-# 32-bit side and its own fonts (the caption buttons' symbols come from
-# them), the GoogleTest sources to build with the cross compiler, a
-# virtual X display for the window tests, and zip for the Windows ZIP.
-DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 fonts-wine googletest xvfb xauth zip unzip)
+# 32-bit side and its fonts, the GoogleTest sources to build with the cross
+# compiler, a virtual X display for the window tests, and zip for the Windows ZIP.
+DVDUTIL_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 fonts-wine googletest xvfb xauth zip
+                          unzip)
 
 dvdutil_install_windows_deps() { dvdutil_install_packages "${DVDUTIL_WINDOWS_PACKAGES[@]}"; }
 
@@ -79,6 +79,10 @@ dvdutil_start_xvfb() {
 # own window frames, as there is no window manager (hiding a window then waits
 # for nobody), and Arial Black shown as Lato Black, the Qt windows' stand-in.
 dvdutil_wine_window_settings() {
+  # The caption buttons' symbols come from Marlett, which Wine finds only in the
+  # prefix's own font folder.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ]; then cp -f "$marlett" "$fonts/"; fi
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial Black' /d 'Lato Black' /f \
     </dev/null >/dev/null 2>&1 || true

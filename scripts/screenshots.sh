@@ -36,8 +36,11 @@ if [ "${1:-}" = "--windows" ]; then
   # One virtual display for every program; Wine draws the windows' own frames.
   dvdutil_start_xvfb "$work"
   trap 'wineserver -k >/dev/null 2>&1 || true; kill "$DVDUTIL_XVFB_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
+  # A new prefix is finished only when its first Wine server has ended.
   wineboot -i >/dev/null 2>&1
+  wineserver -w
   wine winecfg -v win10 >/dev/null 2>&1
+  wineserver -w
   dvdutil_wine_window_settings
   for program in "${programs[@]}"; do
     if [ ! -f "$work/suite/$program.exe" ]; then

@@ -155,31 +155,16 @@ QAction* MainFrame::MenuAction(int command) const {
 }
 
 void MainFrame::Dispatch(int command) {
-  // While a command runs the window takes no input.
-  if (view_.Busy()) return;
-  switch (command) {
-    case resources::kIdFileOpen:
-      view_.OnFileOpen();
-      break;
-    case resources::kIdFileNew:
-      NewDocument();
-      break;
-    case resources::kIdAppExit:
-      close();
-      break;
-    case resources::kIdAppAbout:
-      view_.ShowAbout();
-      break;
-    case resources::kIdViewToolbar:
-      // isHidden, not isVisible: a toolbar of a hidden frame is not visible either.
-      toolBar_->setHidden(!toolBar_->isHidden());
-      if (QAction* toggle = MenuAction(command)) toggle->setChecked(!toolBar_->isHidden());
-      break;
-    case resources::kIdAspiSystemInfo:
-      if (variant_.hasSystemInfo) view_.ShowSystemInfo(systemInfo_);
-      break;
-    default:
-      break;  // commands without a handler
+  DispatchFrameCommand(command, variant_, view_, documents_, *this, systemInfo_);
+}
+
+void MainFrame::CloseFrame() { close(); }
+
+void MainFrame::ToggleToolbar() {
+  // isHidden, not isVisible: a toolbar of a hidden frame is not visible either.
+  toolBar_->setHidden(!toolBar_->isHidden());
+  if (QAction* toggle = MenuAction(resources::kIdViewToolbar)) {
+    toggle->setChecked(!toolBar_->isHidden());
   }
 }
 

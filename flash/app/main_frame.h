@@ -10,6 +10,7 @@
 #include "flash/app/anchored_window_system.h"
 #include "flash/window/app_variant.h"
 #include "flash/window/document_cycle.h"
+#include "flash/window/frame_commands.h"
 #include "flash/window/open_file_dialog.h"
 #include "flash/window/recent_file_list.h"
 #include "flash/window/updater_view.h"
@@ -23,7 +24,7 @@ class QToolBar;
 
 namespace flash {
 
-class MainFrame : public QMainWindow, private DocumentFrame {
+class MainFrame : public QMainWindow, private DocumentFrame, private FrameCommandTarget {
   Q_OBJECT
 
  public:
@@ -61,6 +62,10 @@ class MainFrame : public QMainWindow, private DocumentFrame {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // FrameCommandTarget
+  void CloseFrame() override;
+  void ToggleToolbar() override;
+
   // DocumentFrame
   void SetCaption(const std::string& caption) override;
   void RecentFilesChanged() override;

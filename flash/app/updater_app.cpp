@@ -6,7 +6,8 @@
 
 #include "flash/app/document_type_registration.h"
 #include "flash/app/pixel_icons.h"
-#include "startup/startup_platform.h"
+#include "startup/window_startup.h"
+#include "ui/qt_window_system.h"
 
 namespace flash {
 
@@ -66,14 +67,12 @@ int RunUpdaterProgram(int argc, char** argv, const AppVariant& variant) {
   QApplication::setApplicationName(QString::fromUtf8(variant.applicationTitle));
   QApplication::setWindowIcon(IconFromPixels(resources::ProgramIcon()));
 
-  std::string error;
-  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
-  if (system == nullptr) {
-    ui::MessageBoxService messages(variant.applicationTitle);
-    messages.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,
-                        std::string(), drvcmd::kMbIconHand);
-    return 1;
+  std::unique_ptr<platform::Platform> system;
+  {
+    ui::QtWindowSystem windows(variant.applicationTitle);
+    system = startup::OpenPlatformForWindows(windows);
   }
+  if (system == nullptr) return 1;
 
   UpdaterApp app(variant, *system);
   if (app.Start(QApplication::arguments().mid(1)) != 0) return 1;

@@ -76,29 +76,12 @@ void Win32UpdaterFrame::Dispatch(int command) {
     }
     return;
   }
-  switch (command) {
-    case resources::kIdFileOpen:
-      view_.OnFileOpen();
-      break;
-    case resources::kIdFileNew:
-      documents_.NewDocument();
-      break;
-    case resources::kIdAppExit:
-      window_.Close();
-      break;
-    case resources::kIdAppAbout:
-      view_.ShowAbout();
-      break;
-    case resources::kIdViewToolbar:
-      window_.ShowToolbar(!window_.Toolbar().Visible());
-      break;
-    case resources::kIdAspiSystemInfo:
-      if (variant_.hasSystemInfo) view_.ShowSystemInfo(systemInfo_);
-      break;
-    default:
-      break;  // commands without a handler
-  }
+  DispatchFrameCommand(command, variant_, view_, documents_, *this, systemInfo_);
 }
+
+void Win32UpdaterFrame::CloseFrame() { window_.Close(); }
+
+void Win32UpdaterFrame::ToggleToolbar() { window_.ShowToolbar(!window_.Toolbar().Visible()); }
 
 void Win32UpdaterFrame::DropFiles(const std::vector<std::string>& paths) {
   if (view_.Busy()) return;

@@ -11,6 +11,7 @@
 #include "flash/win32/frame_window.h"
 #include "flash/window/app_variant.h"
 #include "flash/window/document_cycle.h"
+#include "flash/window/frame_commands.h"
 #include "flash/window/open_file_dialog.h"
 #include "flash/window/recent_file_list.h"
 #include "flash/window/updater_view.h"
@@ -19,7 +20,7 @@
 
 namespace flash {
 
-class Win32UpdaterFrame : public DocumentFrame {
+class Win32UpdaterFrame : public DocumentFrame, private FrameCommandTarget {
  public:
   Win32UpdaterFrame(const AppVariant& variant, ui::win32::Win32WindowSystem& windows,
                     OpenFileDialog& fileDialog, RecentFileList& recentFiles);
@@ -52,6 +53,10 @@ class Win32UpdaterFrame : public DocumentFrame {
   }
 
  private:
+  // FrameCommandTarget
+  void CloseFrame() override;
+  void ToggleToolbar() override;
+
   HWND FormWindow() const;
   void LayOutForm();
 

@@ -7,7 +7,7 @@
 #include "flash/win32/registry_settings.h"
 #include "flash/win32/shell_registration.h"
 #include "resources/flash/toolbar_images.h"
-#include "startup/startup_platform.h"
+#include "startup/window_startup.h"
 #include "ui/win32/win32_window_snapshot.h"
 
 namespace flash {
@@ -97,13 +97,8 @@ int RunWin32UpdaterProgram(ui::win32::Win32WindowSystem& windows, const Win32Upd
   windows.SetApplicationTitle(variant.applicationTitle);
   windows.SetApplicationIcon(IconImageOf(resources::ProgramIcon()));
 
-  std::string error;
-  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
-  if (system == nullptr) {
-    windows.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,
-                       std::string(), drvcmd::kMbIconHand);
-    return 1;
-  }
+  std::unique_ptr<platform::Platform> system = startup::OpenPlatformForWindows(windows);
+  if (system == nullptr) return 1;
 
   RegistrySettings settings(variant.settingsKey, variant.applicationTitle);
   Win32OpenFileDialog fileDialog;

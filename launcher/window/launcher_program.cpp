@@ -10,7 +10,7 @@
 #include "resources/launcher/launcher_dialogs.h"
 #include "resources/launcher/launcher_icon.h"
 #include "resources/launcher/launcher_strings.h"
-#include "startup/startup_platform.h"
+#include "startup/window_startup.h"
 
 namespace launcher {
 namespace {
@@ -36,13 +36,8 @@ int RunLauncherProgram(ui::WindowSystem& windows, platform::Platform& system) {
 
 int RunLauncherProgram(ui::WindowSystem& windows) {
   SetUpLauncherWindows(windows);
-  std::string error;
-  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
-  if (system == nullptr) {
-    windows.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,
-                       std::string(), kMbIconHand);
-    return 1;
-  }
+  std::unique_ptr<platform::Platform> system = startup::OpenPlatformForWindows(windows);
+  if (system == nullptr) return 1;
   return RunLauncherProgram(windows, *system);
 }
 

@@ -5,7 +5,7 @@
 
 #include "drvcmd/transport.h"
 #include "pace/window/speed_icon_pixels.h"
-#include "startup/startup_platform.h"
+#include "startup/window_startup.h"
 
 namespace pace {
 
@@ -42,13 +42,8 @@ int RunSpeedProgram(ui::WindowSystem& windows, const SpeedWindowVariant& variant
   constexpr int kIconSize = 32;
   windows.SetApplicationTitle(variant.procedure.applicationTitle);  // for the platform's failure
   windows.SetApplicationIcon(SpeedIconPixels(kIconSize));
-  std::string error;
-  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
-  if (system == nullptr) {
-    windows.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,
-                       std::string(), drvcmd::kMbIconHand);
-    return 1;
-  }
+  std::unique_ptr<platform::Platform> system = startup::OpenPlatformForWindows(windows);
+  if (system == nullptr) return 1;
   SpeedProgram program(windows, *system, variant);
   if (program.Start() != 0) return 1;
   if (decorate) decorate(program.Window());

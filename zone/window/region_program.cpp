@@ -9,7 +9,7 @@
 #include "resources/zone/zone_dialogs.h"
 #include "resources/zone/zone_icon.h"
 #include "resources/zone/zone_strings.h"
-#include "startup/startup_platform.h"
+#include "startup/window_startup.h"
 
 namespace zone {
 namespace {
@@ -84,13 +84,8 @@ int RunRegionProgram(ui::WindowSystem& windows, platform::Platform& system, Push
 
 int RunRegionProgram(ui::WindowSystem& windows, PushedLook* look) {
   SetUpRegionWindows(windows);
-  std::string error;
-  std::unique_ptr<platform::Platform> system = startup::OpenStartupPlatform(&error);
-  if (system == nullptr) {
-    windows.MessageBox(error.empty() ? std::string("The platform could not be opened.") : error,
-                       std::string(), drvcmd::kMbIconHand);
-    return 1;
-  }
+  std::unique_ptr<platform::Platform> system = startup::OpenPlatformForWindows(windows);
+  if (system == nullptr) return 1;
   return RunRegionProgram(windows, *system, look);
 }
 

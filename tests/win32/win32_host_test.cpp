@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -379,6 +380,63 @@ TEST_F(Win32HostTest, TreeItemsByInsertionNumber) {
   EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 0);
   EXPECT_EQ(host.TreeSelection(kIdcTree), ui::kNoEntry);
   EXPECT_EQ(host.InsertTreeItem(kIdcTree, ui::kNoEntry, "again", false), 0);
+}
+
+// A tree view selects its first item when it takes the focus with none
+// selected; in a tree of drives that would choose a drive for the user. Every
+// way the focus comes leaves it unselected; the user's own choice still selects.
+TEST_F(Win32HostTest, FocusSelectsNoTreeItem) {
+  Open();
+  ui::WindowHost& host = Host();
+  HWND tree = GetDlgItem(Dialog(), kIdcTree);
+  HWND before = GetDlgItem(Dialog(), kIdcSpeeds);
+  const auto fill = [&host] {
+    host.ResetTree(kIdcTree);
+    host.InsertTreeItem(kIdcTree, ui::kNoEntry, "Host 0", true);
+    host.InsertTreeItem(kIdcTree, 0, "Target 1", false);
+    host.InsertTreeItem(kIdcTree, ui::kNoEntry, "Host 1", false);
+  };
+  const auto tab = [&] {
+    // The dialog manager's own Tab, from the control before the tree.
+    MSG key{before, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    ui::win32::Win32DialogHost::TranslateDialogMessage(key);
+  };
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"WM_NEXTDLGCTL",
+       [&] { SendMessageW(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tree), TRUE); }},
+      {"SetFocus", [&] { SetFocus(tree); }},
+      {"Tab", tab},
+      {"FocusItem", [&] { host.FocusItem(kIdcTree); }},
+  };
+  for (const auto& [name, focus] : ways) {
+    SCOPED_TRACE(name);
+    fill();
+    SetFocus(before);
+    focus();
+    ui::win32::Win32WindowSystem::PumpPending();
+    ASSERT_EQ(GetFocus(), tree);
+    EXPECT_EQ(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0);
+    EXPECT_EQ(host.TreeSelection(kIdcTree), ui::kNoEntry);
+  }
+  // A key the user presses in the focused tree chooses, as does a click.
+  SendMessageW(tree, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_NE(host.TreeSelection(kIdcTree), ui::kNoEntry);
+  fill();
+  // TVM_GETITEMRECT takes the item in the rectangle's place.
+  RECT place{};
+  const auto last =
+      reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_LASTVISIBLE, 0));
+  static_assert(sizeof(last) <= sizeof(place));
+  std::memcpy(&place, &last, sizeof(last));
+  ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&place)));
+  const LPARAM at = MAKELPARAM(place.left + 2, place.top + 2);
+  PostMessageW(tree, WM_LBUTTONUP, 0, at);  // ends the control's wait for a drag
+  SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  EXPECT_EQ(host.TreeSelection(kIdcTree), 2);
+  // The choice stays across the focus leaving and coming back.
+  SetFocus(before);
+  SetFocus(tree);
+  EXPECT_EQ(host.TreeSelection(kIdcTree), 2);
 }
 
 TEST_F(Win32HostTest, SystemMenuEntryAndSystemCommands) {

@@ -3,6 +3,7 @@
 #include "ui/win32/win32_dialog_host.h"
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 #include "ui/win32/dialog_template_bytes.h"
@@ -34,6 +35,8 @@ static_assert(kBnClicked == BN_CLICKED && kCbnSelChange == CBN_SELCHANGE &&
               kCbnEditChange == CBN_EDITCHANGE && kNmDoubleClick == static_cast<int>(NM_DBLCLK));
 static_assert(kNoEntry == CB_ERR);
 static_assert(std::string_view(kTreeViewClass) == WC_TREEVIEWA);
+static_assert(offsetof(NMTREEVIEWA, action) == offsetof(NMTREEVIEWW, action) &&
+              offsetof(NMTREEVIEWA, itemOld.hItem) == offsetof(NMTREEVIEWW, itemOld.hItem));
 static_assert(std::string_view(kProgressClass) == PROGRESS_CLASSA);
 
 // Marks our dialogs, so the message loop finds the one a message belongs to.
@@ -42,6 +45,23 @@ constexpr wchar_t kHostProperty[] = L"dvdutil.DialogHost";
 constexpr WPARAM kSysCommandMask = 0xFFF0;
 // The longest tree item text read back, terminator included.
 constexpr int kTreeTextCapacity = 1024;
+
+// The keys with which a tree view moves its selection.
+bool IsMovingKey(WORD key) {
+  switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+      return true;
+    default:
+      return false;
+  }
+}
 
 LPCDLGTEMPLATEW AsTemplate(const std::vector<std::uint8_t>& bytes) {
   return reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data());
@@ -200,10 +220,8 @@ INT_PTR Win32DialogHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header == nullptr || header->code != static_cast<UINT>(NM_DBLCLK)) return FALSE;
-      const int id = static_cast<int>(header->idFrom);
-      if (!IsTree(id)) return FALSE;
-      return logic_.OnCommand(id, kNmDoubleClick) ? TRUE : FALSE;
+      if (header == nullptr || !IsTree(static_cast<int>(header->idFrom))) return FALSE;
+      return OnTreeNotify(*header);
     }
     case WM_SYSCOMMAND:
       // Unhandled: the system's default (DefWindowProc) through the dialog class.
@@ -217,6 +235,34 @@ INT_PTR Win32DialogHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return FALSE;
   }
+}
+
+INT_PTR Win32DialogHost::OnTreeNotify(const NMHDR& header) {
+  const int id = static_cast<int>(header.idFrom);
+  if (header.code == static_cast<UINT>(NM_DBLCLK)) {
+    return logic_.OnCommand(id, kNmDoubleClick) ? TRUE : FALSE;
+  }
+  HWND tree = header.hwndFrom;
+  if (header.code == static_cast<UINT>(TVN_KEYDOWN)) {
+    // With the focus selection refused, a tree with none selected moves on no
+    // key: a moving key of the user's starts at the first item shown.
+    const auto& key = reinterpret_cast<const NMTVKEYDOWN&>(header);
+    if (IsMovingKey(key.wVKey) && SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) == 0) {
+      SelectTreeHandle(tree, reinterpret_cast<HTREEITEM>(
+                                 SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+    }
+    return FALSE;
+  }
+  if (header.code != TVN_SELCHANGINGW && header.code != TVN_SELCHANGINGA) return FALSE;
+  // A tree view selects its first item when it takes the focus with none
+  // selected (action TVC_UNKNOWN): a drive the user never chose. Refused; a
+  // click or key of the user's, or the logic's own choice, still selects.
+  // The action and the old item lie alike in both character sets' forms.
+  const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+  const bool unasked =
+      change.action == TVC_UNKNOWN && change.itemOld.hItem == nullptr && !selectingTree_;
+  SetWindowLongPtrW(window_, DWLP_MSGRESULT, unasked ? TRUE : FALSE);
+  return TRUE;
 }
 
 bool Win32DialogHost::IsTree(int id) const {
@@ -388,7 +434,13 @@ void Win32DialogHost::SelectTreeItem(int id, int item) {
   if (tree == nullptr) return;
   HTREEITEM handle = TreeHandle(id, item);
   if (handle == nullptr && item != kNoEntry) return;
+  SelectTreeHandle(tree, handle);
+}
+
+void Win32DialogHost::SelectTreeHandle(HWND tree, HTREEITEM handle) {
+  selectingTree_ = true;
   SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+  selectingTree_ = false;
 }
 
 int Win32DialogHost::TreeSelection(int id) const {

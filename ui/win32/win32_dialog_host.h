@@ -91,9 +91,11 @@ class Win32DialogHost : public WindowHost {
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   BOOL OnInitDialog();
   bool IsTree(int id) const;
+  INT_PTR OnTreeNotify(const NMHDR& header);
   HWND Item(int id) const { return window_ != nullptr ? GetDlgItem(window_, id) : nullptr; }
   HTREEITEM TreeHandle(int id, int item) const;
   int TreeIndex(int id, HTREEITEM handle) const;
+  void SelectTreeHandle(HWND tree, HTREEITEM handle);
 
   Win32Session& session_;
   const DialogTemplate& dialog_;
@@ -103,6 +105,9 @@ class Win32DialogHost : public WindowHost {
   int result_ = -1;
   bool initialising_ = false;
   bool focusedDuringInit_ = false;
+  // Set while the logic selects a tree item: only then may one be selected
+  // from none without the user's click or key.
+  bool selectingTree_ = false;
   // Each tree's items by number, in insertion order.
   std::map<int, std::vector<HTREEITEM>> treeItems_;
 };

@@ -51,11 +51,11 @@ std::string Held(QString text) {
   return text.toStdString();
 }
 
-void DumpTreeItems(const QTreeWidgetItem& item, int depth, const QTreeWidgetItem* current,
+void DumpTreeItems(const QTreeWidgetItem& item, int depth, const QTreeWidgetItem* selected,
                    std::vector<DumpedTreeItem>& items) {
-  items.push_back({depth, Held(item.text(0)), &item == current});
+  items.push_back({depth, Held(item.text(0)), &item == selected});
   for (int k = 0; k < item.childCount(); ++k) {
-    DumpTreeItems(*item.child(k), depth + 1, current, items);
+    DumpTreeItems(*item.child(k), depth + 1, selected, items);
   }
 }
 
@@ -97,8 +97,12 @@ DumpedControl DumpControl(const QWidget& widget, int id) {
     control.selection = combo->currentIndex() >= 0 ? combo->currentIndex() : kNoEntry;
   } else if (const auto* tree = qobject_cast<const QTreeWidget*>(&widget)) {
     control.kind = ControlKind::kTree;
+    // The selection the program reads (not Qt's current item, which the tree
+    // sets on its own when it takes the focus).
+    const QList<QTreeWidgetItem*> chosen = tree->selectedItems();
+    const QTreeWidgetItem* selected = chosen.isEmpty() ? nullptr : chosen.front();
     for (int k = 0; k < tree->topLevelItemCount(); ++k) {
-      DumpTreeItems(*tree->topLevelItem(k), 0, tree->currentItem(), control.items);
+      DumpTreeItems(*tree->topLevelItem(k), 0, selected, control.items);
     }
   } else if (qobject_cast<const QProgressBar*>(&widget) != nullptr) {
     control.kind = ControlKind::kProgress;

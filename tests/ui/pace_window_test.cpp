@@ -23,6 +23,7 @@
 #include "pace/window/speed_program.h"
 #include "resources/pace/pace_resource_ids.h"
 #include "tests/support/window_test_machine.h"
+#include "tests/window/pace_window_machine.h"
 #include "tests/window/window_test_host.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_units.h"
@@ -35,13 +36,7 @@ namespace {
 using pace::SpeedWindowVariant;
 namespace ids = resources;
 
-constexpr char kMachine[] = R"({
-  "adapters": [{"number": 0, "identifier": "ESDI_506"}],
-  "devices": [
-    {"letter": "D", "adapter": 0, "target": 0, "model": "KD-310", "disc": "cd",
-     "speedMode": "quiet"},
-    {"letter": "E", "adapter": 0, "target": 1, "model": "KD-410"}
-  ]})";
+constexpr const char* kMachine = window_test::kPaceMachine;
 
 // Key presses as a user makes them, so edit fields see typed text.
 void PressKey(QWidget* target, int key, const QString& text = QString()) {

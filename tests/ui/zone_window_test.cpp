@@ -36,19 +36,13 @@
 #include "ui/system_menu.h"
 #include "zone/app/pushed_look_style.h"
 #include "zone/window/region_program.h"
+#include "tests/window/zone_window_machine.h"
 
 namespace {
 
-std::string Machine(const std::string& devices, const std::string& extra = {}) {
-  return R"({"adapters": [{"number": 0, "identifier": "ESDI_506"}],)" + extra + R"("devices": [)" +
-         devices + "]}";
-}
-
-constexpr char kInitialDrive[] = R"({"letter": "D", "adapter": 0, "target": 0, "model": "KD-410"})";
-constexpr char kRegion2Drive[] =
-    R"({"letter": "E", "adapter": 0, "target": 1, "model": "KD-410",
-        "region": {"typeCode": 1, "userChanges": 4, "mask": "0xFD"},
-        "disc": {"type": "dvd", "regions": [2]}})";
+using window_test::kInitialDrive;
+using window_test::kRegion2Drive;
+using window_test::ZoneMachine;
 
 class ZoneWindowTest : public ::testing::Test {
  protected:
@@ -89,7 +83,7 @@ class ZoneWindowTest : public ::testing::Test {
 };
 
 TEST_F(ZoneWindowTest, TemplateCaptionFontAndWidgets) {
-  ASSERT_TRUE(Start(Machine("")));
+  ASSERT_TRUE(Start(ZoneMachine("")));
   ui::QtDialogHost& dialog = Dialog();
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Region Utility for Windows2000"));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "not resizable";
@@ -111,7 +105,7 @@ TEST_F(ZoneWindowTest, TemplateCaptionFontAndWidgets) {
 }
 
 TEST_F(ZoneWindowTest, TheDrivesRegionLooksPushedForGood) {
-  ASSERT_TRUE(Start(Machine(kRegion2Drive)));
+  ASSERT_TRUE(Start(ZoneMachine(kRegion2Drive)));
   QRadioButton& choice = Choice(2);
   EXPECT_TRUE(choice.isChecked());
   EXPECT_TRUE(zone::HasPushedLook(choice));
@@ -152,7 +146,7 @@ TEST_F(ZoneWindowTest, TheDrivesRegionLooksPushedForGood) {
 }
 
 TEST_F(ZoneWindowTest, APushedLookIsNeverCleared) {
-  ASSERT_TRUE(Start(Machine(std::string(kInitialDrive) + "," + kRegion2Drive)));
+  ASSERT_TRUE(Start(ZoneMachine(std::string(kInitialDrive) + "," + kRegion2Drive)));
   Choice(6).click();
   QTest::mouseClick(&Control<QPushButton>(resources::kIdcSetRegion), Qt::LeftButton);
   EXPECT_TRUE(zone::HasPushedLook(Choice(6)));
@@ -162,7 +156,7 @@ TEST_F(ZoneWindowTest, APushedLookIsNeverCleared) {
 }
 
 TEST_F(ZoneWindowTest, TypingIntoTheDriveListAndPickingFromItsPopup) {
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   QComboBox& list = Control<QComboBox>(resources::kIdcZoneDriveList);
   list.lineEdit()->clear();
   QTest::keyClicks(list.lineEdit(), QStringLiteral("Q:"));
@@ -179,7 +173,7 @@ TEST_F(ZoneWindowTest, TypingIntoTheDriveListAndPickingFromItsPopup) {
 }
 
 TEST_F(ZoneWindowTest, NoSequenceStartsWhileAnotherWaitsForAnAnswer) {
-  ASSERT_TRUE(Start(Machine(
+  ASSERT_TRUE(Start(ZoneMachine(
       R"({"letter": "D", "adapter": 0, "target": 0, "model": "KD-410",
           "region": {"typeCode": 1, "userChanges": 4, "mask": "0xFD"}})")));
   windows_->Messages().SetScripted(false);  // real boxes, each running its own loop
@@ -216,18 +210,18 @@ TEST_F(ZoneWindowTest, NoSequenceStartsWhileAnotherWaitsForAnAnswer) {
 }
 
 TEST_F(ZoneWindowTest, RegionChoicesStartBelowTheGroupsCaption) {
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   const QRect group = Control<QGroupBox>(resources::kIdcRegionGroup).geometry();
   EXPECT_GT(Choice(1).geometry().top(), group.top() + Dialog().fontMetrics().height() / 2);
 }
 
 TEST_F(ZoneWindowTest, EscapeAndEnterEndTheDialogAButtonTakesEnter) {
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   QTest::keyClick(&Dialog(), Qt::Key_Escape);
   EXPECT_FALSE(Dialog().isVisible());
   EXPECT_EQ(program_->Open()->Result(), ui::kIdCancel);
 
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   QPushButton& get = Control<QPushButton>(resources::kIdcGetRegion);
   get.setFocus();
   const std::size_t before = StatusBox().size();
@@ -241,14 +235,14 @@ TEST_F(ZoneWindowTest, EscapeAndEnterEndTheDialogAButtonTakesEnter) {
   EXPECT_EQ(Dialog().result(), QDialog::Accepted);
   EXPECT_EQ(program_->Open()->Result(), ui::kIdOk);
 
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   Dialog().close();  // the close box
   EXPECT_FALSE(Dialog().isVisible());
   EXPECT_EQ(program_->Open()->Result(), ui::kIdCancel);
 }
 
 TEST_F(ZoneWindowTest, SystemMenuAboutBoxAndTheStartUpBoxsCaption) {
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   QStringList entries;
   for (QAction* action : Dialog().Menu()->Menu()->actions()) {
     entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -272,7 +266,7 @@ TEST_F(ZoneWindowTest, SystemMenuAboutBoxAndTheStartUpBoxsCaption) {
   EXPECT_EQ(shownText, QStringLiteral("zonespti Version 1.0"));
   EXPECT_TRUE(Dialog().isVisible());
 
-  EXPECT_FALSE(Start(Machine(kInitialDrive, R"("memory": {"failAllocation": 1},)")));
+  EXPECT_FALSE(Start(ZoneMachine(kInitialDrive, R"("memory": {"failAllocation": 1},)")));
   ASSERT_EQ(windows_->Messages().Recorded().size(), 1u);
   EXPECT_EQ(windows_->Messages().Recorded()[0].text, "Memory Allocation Error");
   EXPECT_EQ(windows_->Messages().Recorded()[0].caption, "zonespti");

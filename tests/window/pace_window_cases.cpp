@@ -14,6 +14,8 @@
 #include "pace/window/speed_program.h"
 #include "resources/pace/pace_resource_ids.h"
 #include "tests/support/window_test_machine.h"
+#include "tests/window/recording_window_system.h"
+#include "tests/window/pace_window_machine.h"
 #include "tests/window/window_test_host.h"
 
 namespace {
@@ -21,51 +23,14 @@ namespace {
 using pace::SpeedWindowVariant;
 namespace ids = resources;
 
-constexpr char kMachine[] = R"({
-  "adapters": [{"number": 0, "identifier": "ESDI_506"}],
-  "devices": [
-    {"letter": "D", "adapter": 0, "target": 0, "model": "KD-310", "disc": "cd",
-     "speedMode": "quiet"},
-    {"letter": "E", "adapter": 0, "target": 1, "model": "KD-410"}
-  ]})";
+constexpr const char* kMachine = window_test::kPaceMachine;
 
 constexpr char kNoDrivesMachine[] = R"({"aspi": {"manager": "missing"}, "devices": []})";
 
 constexpr char kDriveSpeeds[] =
     "Current Speed = 2816kbytes/s(16X)\r\nMaximum Speed = 5540kbytes/s(31X)";
 
-// This binary's window system, with the owner-less message boxes (start-up
-// failures, before any window) and the windows opened counted.
-class RecordingWindowSystem : public ui::WindowSystem {
- public:
-  explicit RecordingWindowSystem(ui::WindowSystem& system) : system_(system) {}
-
-  void SetApplicationTitle(const std::string& title) override {
-    system_.SetApplicationTitle(title);
-  }
-  void SetApplicationIcon(const ui::IconImage& icon) override { system_.SetApplicationIcon(icon); }
-  std::unique_ptr<ui::OpenWindow> Open(const ui::DialogTemplate& dialog,
-                                       ui::DialogLogic& logic) override {
-    ++openCount_;
-    return system_.Open(dialog, logic);
-  }
-  int RunUntilClosed(ui::OpenWindow& window) override { return system_.RunUntilClosed(window); }
-  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override {
-    messages_.push_back({text, caption, style});
-    return system_.MessageBox(text, caption, style);
-  }
-  void RunPainted(const std::function<void()>& work) override { system_.RunPainted(work); }
-  void PumpPaint() override { system_.PumpPaint(); }
-
-  // As the program asked for them: an empty caption is the application title.
-  const std::vector<window_test::ShownMessage>& Messages() const { return messages_; }
-  int OpenCount() const { return openCount_; }
-
- private:
-  ui::WindowSystem& system_;
-  std::vector<window_test::ShownMessage> messages_;
-  int openCount_ = 0;
-};
+using window_test::RecordingWindowSystem;
 
 std::vector<std::string> Entries(const window_test::WindowDriver& window, int id) {
   std::vector<std::string> entries;

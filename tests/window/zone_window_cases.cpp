@@ -14,7 +14,9 @@
 #include "emulator/emulated_drive.h"
 #include "emulator/emulated_machine.h"
 #include "resources/zone/zone_resource_ids.h"
+#include "tests/window/recording_window_system.h"
 #include "tests/window/window_test_host.h"
+#include "tests/window/zone_window_machine.h"
 #include "ui/host/window_host.h"
 #include "zone/window/region_program.h"
 
@@ -22,48 +24,11 @@ namespace {
 
 namespace ids = resources;
 
-std::string Machine(const std::string& devices, const std::string& extra = {}) {
-  return R"({"adapters": [{"number": 0, "identifier": "ESDI_506"}],)" + extra + R"("devices": [)" +
-         devices + "]}";
-}
+using window_test::kInitialDrive;
+using window_test::kRegion2Drive;
+using window_test::ZoneMachine;
 
-constexpr char kInitialDrive[] = R"({"letter": "D", "adapter": 0, "target": 0, "model": "KD-410"})";
-constexpr char kRegion2Drive[] =
-    R"({"letter": "E", "adapter": 0, "target": 1, "model": "KD-410",
-        "region": {"typeCode": 1, "userChanges": 4, "mask": "0xFD"},
-        "disc": {"type": "dvd", "regions": [2]}})";
-
-// The window system with the owner-less boxes (start-up failures, before any
-// window) and the windows opened recorded.
-class RecordingWindowSystem : public ui::WindowSystem {
- public:
-  explicit RecordingWindowSystem(ui::WindowSystem& system) : system_(system) {}
-
-  void SetApplicationTitle(const std::string& title) override {
-    system_.SetApplicationTitle(title);
-  }
-  void SetApplicationIcon(const ui::IconImage& icon) override { system_.SetApplicationIcon(icon); }
-  std::unique_ptr<ui::OpenWindow> Open(const ui::DialogTemplate& dialog,
-                                       ui::DialogLogic& logic) override {
-    ++openCount_;
-    return system_.Open(dialog, logic);
-  }
-  int RunUntilClosed(ui::OpenWindow& window) override { return system_.RunUntilClosed(window); }
-  int MessageBox(const std::string& text, const std::string& caption, unsigned style) override {
-    messages_.push_back({text, caption, style});
-    return system_.MessageBox(text, caption, style);
-  }
-  void RunPainted(const std::function<void()>& work) override { system_.RunPainted(work); }
-  void PumpPaint() override { system_.PumpPaint(); }
-
-  const std::vector<window_test::ShownMessage>& Messages() const { return messages_; }
-  int OpenCount() const { return openCount_; }
-
- private:
-  ui::WindowSystem& system_;
-  std::vector<window_test::ShownMessage> messages_;
-  int openCount_ = 0;
-};
+using window_test::RecordingWindowSystem;
 
 class ZoneWindowCases : public ::testing::Test {
  protected:
@@ -115,7 +80,7 @@ class ZoneWindowCases : public ::testing::Test {
 };
 
 TEST_F(ZoneWindowCases, TemplateTextsAndStartStatesWithoutADrive) {
-  ASSERT_TRUE(Start(Machine("")));
+  ASSERT_TRUE(Start(ZoneMachine("")));
   EXPECT_EQ(Window().Text(ids::kIdcZoneTitle), "DVD-ROM Region Utility for Windows2000");
   EXPECT_EQ(Window().Text(ids::kIdcRegionChoice4), "Region 4 (Australlia, South America)");
   EXPECT_EQ(Window().Text(ids::kIdcRegionChoice5), "Region 5 (Russian, East Europe, Africa)");
@@ -137,7 +102,7 @@ TEST_F(ZoneWindowCases, TemplateTextsAndStartStatesWithoutADrive) {
 }
 
 TEST_F(ZoneWindowCases, FirstDriveIsQueriedAtStart) {
-  ASSERT_TRUE(Start(Machine(kRegion2Drive)));
+  ASSERT_TRUE(Start(ZoneMachine(kRegion2Drive)));
   EXPECT_EQ(Window().ListSelection(ids::kIdcZoneDriveList), 0);
   EXPECT_EQ(Window().Text(ids::kIdcZoneDriveList).substr(0, 3), "E: ");
   EXPECT_EQ(Window().Text(ids::kIdcZoneDriveList), Window().ListText(ids::kIdcZoneDriveList, 0));
@@ -152,7 +117,7 @@ TEST_F(ZoneWindowCases, FirstDriveIsQueriedAtStart) {
 }
 
 TEST_F(ZoneWindowCases, SetRegionChangesTheChosenRegionAndSelectingADriveQueriesIt) {
-  ASSERT_TRUE(Start(Machine(std::string(kInitialDrive) + "," + kRegion2Drive)));
+  ASSERT_TRUE(Start(ZoneMachine(std::string(kInitialDrive) + "," + kRegion2Drive)));
   EXPECT_EQ(StatusBox(), "Drive has no region.\r\nGet disc region is failed.\r\n");
   EXPECT_EQ(EnabledChoices(), "123456");
 
@@ -176,7 +141,7 @@ TEST_F(ZoneWindowCases, SetRegionChangesTheChosenRegionAndSelectingADriveQueries
 }
 
 TEST_F(ZoneWindowCases, DiscBoxCancelAndTypedDriveText) {
-  ASSERT_TRUE(Start(Machine(
+  ASSERT_TRUE(Start(ZoneMachine(
       R"({"letter": "D", "adapter": 0, "target": 0, "model": "KD-410",
           "region": {"typeCode": 1, "userChanges": 4, "mask": "0xFD"}})")));
   Window().PresetAnswer(drvcmd::kIdOk);
@@ -211,7 +176,7 @@ TEST_F(ZoneWindowCases, DiscBoxCancelAndTypedDriveText) {
 }
 
 TEST_F(ZoneWindowCases, RegionChoicesAreStackedInsideTheGroupAboveTheLabel) {
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   const ui::ItemRect group = Host().ItemPlace(ids::kIdcRegionGroup);
   const ui::ItemRect label = Host().ItemPlace(ids::kIdcChangesLeft);
   const auto inside = [&](const ui::ItemRect& item) {
@@ -238,7 +203,7 @@ TEST_F(ZoneWindowCases, RegionChoicesAreStackedInsideTheGroupAboveTheLabel) {
 }
 
 TEST_F(ZoneWindowCases, ExitAndTheSystemCloseEndTheWindowAboutOpensItsBox) {
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   Window().SystemCommand(ids::kIdmAboutZone);
   EXPECT_EQ(Window().ModalCaptions(), (std::vector<std::string>{"About zonespti"}));
   EXPECT_TRUE(Window().IsOpen());
@@ -246,14 +211,14 @@ TEST_F(ZoneWindowCases, ExitAndTheSystemCloseEndTheWindowAboutOpensItsBox) {
   EXPECT_FALSE(Window().IsOpen());
   EXPECT_EQ(program_->Open()->Result(), drvcmd::kIdCancel);
 
-  ASSERT_TRUE(Start(Machine(kInitialDrive)));
+  ASSERT_TRUE(Start(ZoneMachine(kInitialDrive)));
   Window().SystemCommand(ui::kSysClose);
   EXPECT_FALSE(Window().IsOpen());
   EXPECT_EQ(program_->Open()->Result(), drvcmd::kIdCancel);
 }
 
 TEST_F(ZoneWindowCases, FailedAllocationShowsItsBoxAndOpensNoWindow) {
-  EXPECT_FALSE(Start(Machine(kInitialDrive, R"("memory": {"failAllocation": 1},)")));
+  EXPECT_FALSE(Start(ZoneMachine(kInitialDrive, R"("memory": {"failAllocation": 1},)")));
   ASSERT_EQ(windows_.Messages().size(), 1u);
   EXPECT_EQ(windows_.Messages()[0].text, "Memory Allocation Error");
   EXPECT_EQ(windows_.Messages()[0].caption, "");

@@ -18,6 +18,33 @@ machine_of() {
   case "$1" in *aspi) echo demo98.json ;; *) echo demo.json ;; esac
 }
 
+# Each built program's window into $out: $1 is where a program is installed
+# ("%s" its name); start_program <executable> <run folder> starts it there on a
+# fresh copy of its demo machine, its snapshot asked for.
+take_snapshots() {
+  local program executable run
+  for program in "${programs[@]}"; do
+    # shellcheck disable=SC2059  # the pattern is ours
+    executable="$(printf "$1" "$program")"
+    if [ ! -f "$executable" ]; then
+      echo "skipping $program: not built"
+      continue
+    fi
+    run="$work/$program"
+    mkdir -p "$run"
+    cp "$root/emulator/machines/$(machine_of "$program")" "$run/machine.json"
+    rm -f "$out/$program.png"
+    (cd "$run" && start_program "$executable" "$run") || true
+    rm -f "$out/$program.txt"  # the window's text dump: the tests' business
+    if [ -s "$out/$program.png" ]; then
+      echo "wrote $out/$program.png"
+    else
+      echo "error: $program showed no window" >&2
+      exit 1
+    fi
+  done
+}
+
 if [ "${1:-}" = "--windows" ]; then
   shift
   out="${1:-$root/docs/screenshots/windows}"
@@ -42,26 +69,12 @@ if [ "${1:-}" = "--windows" ]; then
   wine winecfg -v win10 >/dev/null 2>&1
   wineserver -w
   dvdutil_wine_window_settings
-  for program in "${programs[@]}"; do
-    if [ ! -f "$work/suite/$program.exe" ]; then
-      echo "skipping $program: not built"
-      continue
-    fi
-    run="$work/$program"
-    mkdir -p "$run"
-    cp "$root/emulator/machines/$(machine_of "$program")" "$run/machine.json"
-    rm -f "$out/$program.png"
-    (cd "$run" && DVDUTIL_MACHINE="$(winepath -w "$run/machine.json")" \
-      DVDUTIL_SNAPSHOT="$(winepath -w "$out")" \
-      timeout 120 wine "$work/suite/$program.exe" </dev/null >/dev/null 2>&1) || true
-    rm -f "$out/$program.txt"  # the window's text dump: the tests' business
-    if [ -s "$out/$program.png" ]; then
-      echo "wrote $out/$program.png"
-    else
-      echo "error: $program.exe showed no window" >&2
-      exit 1
-    fi
-  done
+  # The program under Wine, in its run folder $2, with Windows paths.
+  start_program() {
+    DVDUTIL_MACHINE="$(winepath -w "$2/machine.json")" DVDUTIL_SNAPSHOT="$(winepath -w "$out")" \
+      timeout 120 wine "$1" </dev/null >/dev/null 2>&1
+  }
+  take_snapshots "$work/suite/%s.exe"
   exit 0
 fi
 
@@ -75,23 +88,9 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/suite" >/dev/null
 mkdir -p "$out"
 
-for program in "${programs[@]}"; do
-  if [ ! -x "$work/suite/bin/$program" ]; then
-    echo "skipping $program: not built"
-    continue
-  fi
-  run="$work/$program"
-  mkdir -p "$run"
-  cp "$root/emulator/machines/$(machine_of "$program")" "$run/machine.json"
-  rm -f "$out/$program.png"
-  (cd "$run" && HOME="$run" XDG_RUNTIME_DIR="$run" QT_QPA_PLATFORM=offscreen \
-    DVDUTIL_MACHINE="$run/machine.json" DVDUTIL_SNAPSHOT="$out" \
-    timeout 60 "$work/suite/bin/$program" >/dev/null 2>&1) || true
-  rm -f "$out/$program.txt"  # the window's text dump: the tests' business
-  if [ -s "$out/$program.png" ]; then
-    echo "wrote $out/$program.png"
-  else
-    echo "error: $program showed no window" >&2
-    exit 1
-  fi
-done
+# The program with Qt's offscreen platform, in its run folder $2.
+start_program() {
+  HOME="$2" XDG_RUNTIME_DIR="$2" QT_QPA_PLATFORM=offscreen DVDUTIL_MACHINE="$2/machine.json" \
+    DVDUTIL_SNAPSHOT="$out" timeout 60 "$1" >/dev/null 2>&1
+}
+take_snapshots "$work/suite/bin/%s"

@@ -18,40 +18,6 @@ namespace {
 
 constexpr int kTree = resources::kIdcDriveTree;
 
-// UTF-8 as the window host reads it back.
-constexpr unsigned kAsciiEnd = 0x80;
-constexpr unsigned kLeadMask = 0xE0;
-constexpr unsigned kLeadTwoBytes = 0xC0;
-constexpr unsigned kLeadPayload = 0x1F;
-constexpr unsigned kContinuationMask = 0xC0;
-constexpr unsigned kContinuation = 0x80;
-constexpr unsigned kSixBits = 0x3F;
-constexpr unsigned kLatin1End = 0x100;
-
-// Tree labels are drive bytes shown one byte, one character; reading one back
-// gives the bytes again. A character past Latin-1 cannot come from a drive.
-std::string Utf8ToLatin1(const std::string& text) {
-  std::string bytes;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < kAsciiEnd) {
-      bytes.push_back(static_cast<char>(lead));
-    } else if ((lead & kLeadMask) == kLeadTwoBytes && i + 1 < text.size()) {
-      const auto next = static_cast<unsigned char>(text[++i]);
-      const unsigned code = ((lead & kLeadPayload) << 6) | (next & kSixBits);
-      bytes.push_back(code < kLatin1End ? static_cast<char>(code) : '?');
-    } else {
-      // A longer sequence: skip its continuation bytes.
-      while (i + 1 < text.size() &&
-             (static_cast<unsigned char>(text[i + 1]) & kContinuationMask) == kContinuation) {
-        ++i;
-      }
-      bytes.push_back('?');
-    }
-  }
-  return bytes;
-}
-
 }  // namespace
 
 UpdaterView::UpdaterView(const AppVariant& variant, ui::WindowSystem& windows,
@@ -216,7 +182,7 @@ int UpdaterView::ConfirmUpdate(const FirmwareIdentity& oldIdentity,
 
 std::optional<std::string> UpdaterView::TreeText(int item) const {
   if (host_ == nullptr || item == ui::kNoEntry) return std::nullopt;
-  return Utf8ToLatin1(host_->TreeItemText(kTree, item));
+  return ui::Utf8ToLatin1(host_->TreeItemText(kTree, item));
 }
 
 std::optional<std::string> UpdaterView::SelectedText() {

@@ -1,15 +1,8 @@
-// <windows.h> and the common controls for the Win32 host, without the macros
-// that would rename our own members (MessageBox).
+// <windows.h> as the platform services include it (no min/max macros, no
+// MessageBox macro renaming our own members) and the common controls, for the
+// Win32 host.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/windows/win32.h"
 // windows.h first: commctrl.h builds on its types.
 #include <commctrl.h>
-
-#undef MessageBox
